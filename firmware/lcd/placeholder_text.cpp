@@ -1,6 +1,4 @@
-// Drawing routines that do not exist yet draw nothing.
-#include "icons.h"
-#include "numerals.h"
+// Text routines that do not exist yet draw nothing.
 #include "text.h"
 
 void lcd_text(uint8_t, uint8_t, const char*, uint8_t, uint8_t, uint8_t) {}
@@ -10,6 +8,3 @@ void lcd_small_text_centred(uint8_t, uint8_t, const char*, uint8_t) {}
 void lcd_title(const char*) {}
 void lcd_list_text(uint8_t, uint8_t, const char*, uint8_t) {}
 void menu_row(uint8_t, uint8_t, const char*, const char*) {}
-void lcd_digits_large(uint8_t, uint8_t, const char*) {}
-void lcd_digits_medium(uint8_t, uint8_t, const char*) {}
-void lcd_icon(uint8_t) {}
