@@ -1,10 +1,7 @@
-// Empty screens until their routines are written: each only empties the key slot.
+// Screens not written yet: each only empties the key slot.
 #include "screens.h"
 #include "state.h"
 
-void screen_main() { pending_key = 0; }
-void screen_max_values() { pending_key = 0; }
-void screen_menu() { pending_key = 0; }
 void screen_display_setup() { pending_key = 0; }
 void screen_contrast() { pending_key = 0; }
 void screen_battery_setup() { pending_key = 0; }
