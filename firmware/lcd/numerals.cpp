@@ -57,9 +57,24 @@ constexpr Sign medium_signs[] = {
 // clang-format on
 
 const Face large_face = {
-    &numerals_large[88 * ('0' - 45)], 88, 22, 22, 4, large_signs, std::size(large_signs)};
-const Face medium_face = {&numerals_medium[0],    18, 180, 18, 3, medium_signs,
-                          std::size(medium_signs)};
+    .zero = &numerals_large[88 * ('0' - 45)],
+    .digit_step = 88,
+    .page_stride = 22,
+    .columns = 22,
+    .pages = 4,
+    .signs = large_signs,
+    .sign_count = std::size(large_signs),
+};
+
+const Face medium_face = {
+    .zero = &numerals_medium[0],
+    .digit_step = 18,
+    .page_stride = 180,
+    .columns = 18,
+    .pages = 3,
+    .signs = medium_signs,
+    .sign_count = std::size(medium_signs),
+};
 
 void draw_digit(const Face& face, uint8_t x, uint8_t y, const uint8_t* cell) {
     for (uint8_t page = 0; page < face.pages; ++page) {
