@@ -40,4 +40,31 @@ TEST_F(AdcValues, SelectOffTheLeaveRowIsDiscarded) {
     EXPECT_EQ(menu_cursor, 2);
 }
 
+// --- What the screen shows ---
+
+TEST_F(AdcValues, CountsWithoutLeadingBlanksRightBehindTheLabels) {
+    const struct {
+        uint8_t lang;
+        uint32_t volts, amps;
+        const char *title, *leave, *volts_line, *amps_line;
+        uint8_t title_x;
+    } cases[] = {
+        {0, 7, 0, "ADC VALUES", "*** DONE ***", "VOLTS: 7", "AMPS: 0", 17},
+        {0, 4096, 1872, "ADC VALUES", "*** DONE ***", "VOLTS: 4096", "AMPS: 1872", 17},
+        {1, 1500, 35, "VALEUR A/D", "*** FINI ***", "VOLTS: 1500", "AMPS: 35", 17},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.volts_line);
+        language = c.lang;
+        volts_adc = c.volts;
+        amps_adc = c.amps;
+        run_pass();
+        EXPECT_TRUE(band_shows(0, {plain(c.title, c.title_x)}));
+        EXPECT_TRUE(row_shows(0, {inverted(c.leave, 9)})) << "the leave row is always selected";
+        EXPECT_TRUE(row_shows(1, {plain(c.volts_line)}));
+        EXPECT_TRUE(row_shows(2, {plain(c.amps_line)}));
+        EXPECT_TRUE(row_shows(3, {}));
+    }
+}
+
 } // namespace

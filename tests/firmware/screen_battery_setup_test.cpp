@@ -2,6 +2,8 @@
 // bar scale and both thresholds, and the way out.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "measurement.h"
 #include "screen_pass.h"
 #include "screens.h"
@@ -186,6 +188,95 @@ TEST_F(BatterySetup, UnknownKeysAreDiscarded) {
             }
         }
     }
+}
+
+// --- What the list shows ---
+
+// A selected row as one text: with label and value inverted together, the label's trailing
+// blank is a dark cell and reads as part of the row.
+std::string whole_row(const ScreenText& label, const ScreenText& value) {
+    std::string row = label.text;
+    row.resize(value.x / 8, ' ');
+    return row + value.text;
+}
+
+TEST_F(BatterySetup, FactorySettingsInBothLanguages) {
+    run_pass();
+    EXPECT_TRUE(band_shows(0, {plain("BAT SETUP", 21)}));
+    EXPECT_TRUE(row_shows(0, {inverted("*** DONE ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {plain("SHUNT A: 50A")}));
+    EXPECT_TRUE(row_shows(2, {plain("BAR SCALE: 50A")}));
+    EXPECT_TRUE(row_shows(3, {plain("VOLT ALM: ON")}));
+    EXPECT_TRUE(row_shows(4, {plain("LOW ALM: 10.0V")}));
+    EXPECT_TRUE(row_shows(5, {plain("HIGH ALM:15.0V")}));
+
+    language = 1;
+    run_pass();
+    EXPECT_TRUE(band_shows(0, {plain("CONFIG BAT", 17)}));
+    EXPECT_TRUE(row_shows(0, {inverted("*** FINI ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {plain("SHUNT A: 50A")}));
+    EXPECT_TRUE(row_shows(2, {plain("ECHELLE : 50A")}));
+    EXPECT_TRUE(row_shows(3, {plain("ALM VOLT: OUI")}));
+    EXPECT_TRUE(row_shows(4, {plain("ALM BAS: 10.0V")}));
+    EXPECT_TRUE(row_shows(5, {plain("ALM HAUT:15.0V")}));
+}
+
+TEST_F(BatterySetup, AlarmOffHidesTheThresholdRows) {
+    volt_alarm_enabled = 0;
+    menu_cursor = 3;
+    run_pass();
+    EXPECT_TRUE(row_shows(3, {inverted("VOLT ALM: OFF")}));
+    EXPECT_TRUE(row_shows(4, {}));
+    EXPECT_TRUE(row_shows(5, {}));
+    language = 1;
+    run_pass();
+    EXPECT_TRUE(row_shows(3, {inverted("ALM VOLT: NON")}));
+}
+
+TEST_F(BatterySetup, ValuesWhileEditing) {
+    // Editing inverts only the value, which shows where each value starts and its blanks.
+    const struct {
+        const char* name;
+        uint8_t lang, row;
+        uint32_t value;
+        ScreenText label, shown;
+    } cases[] = {
+        {"shunt 5 A", 0, 1, 5, plain("SHUNT A:"), inverted("5A", 72)},
+        {"shunt 500 A", 0, 1, 500, plain("SHUNT A:"), inverted("500A", 72)},
+        {"bar scale 5 A right-aligned", 0, 2, 5, plain("BAR SCALE:"), inverted("  5A", 80)},
+        {"bar scale 50 A", 0, 2, 50, plain("BAR SCALE:"), inverted(" 50A", 80)},
+        {"bar scale 500 A behind the colon", 0, 2, 500, plain("BAR SCALE:"), inverted("500A", 80)},
+        {"low 9.5 V without a blank", 0, 4, 95, plain("LOW ALM:"), inverted("9.5V", 72)},
+        {"low 30.0 V", 0, 4, 300, plain("LOW ALM:"), inverted("30.0V", 72)},
+        {"high 9.5 V four wide", 0, 5, 95, plain("HIGH ALM:"), inverted(" 9.5V", 72)},
+        {"high 8.0 V", 0, 5, 80, plain("HIGH ALM:"), inverted(" 8.0V", 72)},
+        {"French low 12.3 V", 1, 4, 123, plain("ALM BAS:"), inverted("12.3V", 72)},
+        {"French high 30.0 V", 1, 5, 300, plain("ALM HAUT:"), inverted("30.0V", 72)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        language = c.lang;
+        setting_of_row(c.row) = c.value;
+        menu_cursor = c.row;
+        edit_mode = 1;
+        run_pass();
+        EXPECT_TRUE(row_shows(c.row, {c.label, c.shown}));
+        edit_mode = 0;
+        run_pass();
+        EXPECT_TRUE(row_shows(c.row, {inverted(whole_row(c.label, c.shown))}))
+            << "selected, label and value are inverted together";
+    }
+}
+
+TEST_F(BatterySetup, LongestRowsFitTheWidth) {
+    bar_scale_amps = 500;
+    high_alarm_dv = 300;
+    language = 0;
+    run_pass();
+    EXPECT_TRUE(row_shows(2, {plain("BAR SCALE:500A")})) << "14 characters end at column 111";
+    language = 1;
+    run_pass();
+    EXPECT_TRUE(row_shows(5, {plain("ALM HAUT:30.0V")})) << "14 characters end at column 111";
 }
 
 } // namespace

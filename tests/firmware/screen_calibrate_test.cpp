@@ -177,4 +177,49 @@ TEST_F(Calibrate, UnknownKeysAreDiscarded) {
     EXPECT_EQ(hook_calls.commit_settings, 0);
 }
 
+// --- What the list shows ---
+
+TEST_F(Calibrate, FactorWithTheLiveVoltageAndThePointRows) {
+    raw_volts_adc = 1500;
+    measure_and_run();
+    EXPECT_TRUE(band_shows(0, {plain("CALIBRATE", 21)}));
+    EXPECT_TRUE(row_shows(0, {inverted("*** DONE ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {plain("VOLT:100% 12.3")}));
+    EXPECT_TRUE(row_shows(2, {plain("SHUNT 0mV CAL")}));
+    EXPECT_TRUE(row_shows(3, {plain("CHARGE +50mV")}));
+    EXPECT_TRUE(row_shows(4, {plain("DCHARGE -50mV")}));
+    EXPECT_TRUE(row_shows(5, {}));
+
+    language = 1;
+    volt_cal_percent = 50;
+    measure_and_run();
+    EXPECT_TRUE(band_shows(0, {plain("CALIB", 37)}));
+    EXPECT_TRUE(row_shows(0, {inverted("*** FINI ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {plain("VOLT:50% 6.1")})) << "the same texts in French";
+    EXPECT_TRUE(row_shows(2, {plain("SHUNT 0mV CAL")}));
+}
+
+TEST_F(Calibrate, HighlightFollowsTheCursorAndTheEdit) {
+    raw_volts_adc = 4096;
+    measure_and_run(); // 33.7 V
+    press(KEY_CW);
+    run_pass();
+    EXPECT_TRUE(row_shows(0, {plain("*** DONE ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {inverted("VOLT:100% 33.7")}));
+    press(KEY_SELECT);
+    run_pass();
+    EXPECT_TRUE(row_shows(1, {plain("VOLT:"), inverted("100% 33.7", 40)}));
+    press(KEY_SELECT);
+    for (uint8_t row = 2; row <= 4; ++row) {
+        SCOPED_TRACE(::testing::Message() << "row " << int(row));
+        press(KEY_CW);
+        run_pass();
+        const char* const names[] = {"SHUNT 0mV CAL", "CHARGE +50mV", "DCHARGE -50mV"};
+        for (uint8_t other = 2; other <= 4; ++other) {
+            const char* name = names[other - 2];
+            EXPECT_TRUE(row_shows(other, {other == row ? inverted(name) : plain(name)}));
+        }
+    }
+}
+
 } // namespace

@@ -20,16 +20,9 @@ protected:
     }
 };
 
-// The bar and frame rows 15..25 as text, '#' for a dark pixel, for failure messages.
+// The bar and its frame with a row above and below, for failure messages.
 std::string bar_area() {
-    std::string out;
-    for (uint8_t y = 14; y <= 26; ++y) {
-        out += '\n';
-        for (uint8_t x = 0; x < LCD_WIDTH; ++x) {
-            out += lcd_get_pixel(x, y) != 0 ? '#' : '.';
-        }
-    }
-    return out;
+    return "\n" + lcd_dump_rows(14, 26);
 }
 
 TEST_F(Contrast, FiftySevenStepsFillTheFrameAndTheFiftyEighthStays) {
@@ -125,6 +118,29 @@ TEST_F(Contrast, UnknownKeysAreDiscarded) {
     }
     EXPECT_EQ(hook_calls.apply_contrast, 0);
     EXPECT_EQ(hook_calls.commit_settings, 0);
+}
+
+// --- What the screen shows ---
+
+TEST_F(Contrast, TitleAndHelpLinesCentredInBothLanguages) {
+    const struct {
+        uint8_t lang;
+        ScreenText title, keys, adjust, what;
+    } cases[] = {
+        {0, plain("CONTRAST", 25), plain("USE { } OR ~", 9), plain("TO ADJUST THE", 5),
+         plain("CONTRAST", 25)},
+        {1, plain("CONTRASTE", 21), plain("{ } OU ~", 25), plain("REGLAGE", 29),
+         plain("CONTRASTE", 21)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang == 0 ? "English" : "French");
+        language = c.lang;
+        run_pass();
+        EXPECT_TRUE(band_shows(0, {c.title}));
+        EXPECT_TRUE(band_shows(40, {c.keys}));
+        EXPECT_TRUE(band_shows(48, {c.adjust}));
+        EXPECT_TRUE(band_shows(56, {c.what}));
+    }
 }
 
 } // namespace

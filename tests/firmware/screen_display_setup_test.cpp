@@ -271,4 +271,108 @@ TEST_F(DisplaySetup, UnknownKeysAreDiscarded) {
     }
 }
 
+// --- What the list shows ---
+
+TEST_F(DisplaySetup, FactorySettingsInEnglish) {
+    run_pass();
+    EXPECT_TRUE(band_shows(0, {plain("DISP SETUP", 17)}));
+    EXPECT_TRUE(row_shows(0, {inverted("*** DONE ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {plain("ADJ CONTRAST")}));
+    EXPECT_TRUE(row_shows(2, {plain("BACKLIGHT: ON")}));
+    EXPECT_TRUE(row_shows(3, {plain("LANG: ENGLISH")}));
+    EXPECT_TRUE(row_shows(4, {plain("DISP: VOLT&AMP")}));
+    EXPECT_TRUE(row_shows(5, {})) << "no cycling rows for the volts-and-amps page";
+    EXPECT_TRUE(row_shows(6, {}));
+}
+
+TEST_F(DisplaySetup, FrenchRows) {
+    language = 1;
+    backlight_on = 0;
+    display_mode = 1;
+    menu_cursor = 1;
+    run_pass();
+    EXPECT_TRUE(band_shows(0, {plain("AFFI CONFIG", 13)}));
+    EXPECT_TRUE(row_shows(0, {plain("*** FINI ***", 9)}));
+    EXPECT_TRUE(row_shows(1, {inverted("REG CONTRAST")}));
+    EXPECT_TRUE(row_shows(2, {plain("LUMIERE: NON")}));
+    EXPECT_TRUE(row_shows(3, {plain("LANG: FRANCAIS")}));
+    EXPECT_TRUE(row_shows(4, {plain("AFFI: VOLTS")}));
+    EXPECT_TRUE(row_shows(5, {plain("MODE: MANUEL")}));
+    EXPECT_TRUE(row_shows(6, {}));
+
+    backlight_on = 1;
+    auto_cycle = 1;
+    run_pass();
+    EXPECT_TRUE(row_shows(2, {plain("LUMIERE: OUI")}));
+    EXPECT_TRUE(row_shows(5, {plain("MODE: AUTO")}));
+    EXPECT_TRUE(row_shows(6, {plain("TEMPS AFF: 3S")}));
+}
+
+TEST_F(DisplaySetup, ValuesOfTheModeAndTimeRows) {
+    const struct {
+        uint8_t mode, cycling, index;
+        const char *row4, *row5, *row6;
+    } cases[] = {
+        {1, 0, 1, "DISP: VOLTS", "MODE: MANUAL", nullptr},
+        {2, 1, 0, "DISP: AMPS", "MODE: AUTO", "DISP TIME: 1S"},
+        {2, 1, 3, "DISP: AMPS", "MODE: AUTO", "DISP TIME: 10S"},
+        {1, 1, 6, "DISP: VOLTS", "MODE: AUTO", "DISP TIME: 60S"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "display_mode " << int(c.mode) << " auto_cycle "
+                                          << int(c.cycling) << " index " << int(c.index));
+        display_mode = c.mode;
+        auto_cycle = c.cycling;
+        cycle_time_index = c.index;
+        run_pass();
+        EXPECT_TRUE(row_shows(4, {plain(c.row4)}));
+        EXPECT_TRUE(row_shows(5, {plain(c.row5)}));
+        EXPECT_TRUE(row_shows(6, c.row6 ? std::vector<ScreenText>{plain(c.row6)}
+                                        : std::vector<ScreenText>{}));
+    }
+}
+
+TEST_F(DisplaySetup, SelectedRowInvertsLabelAndValueEditedRowOnlyTheValue) {
+    language = 1;
+    menu_cursor = 3;
+    run_pass();
+    EXPECT_TRUE(row_shows(3, {inverted("LANG: FRANCAIS")}));
+    EXPECT_TRUE(row_shows(0, {plain("*** FINI ***", 9)}));
+    press(KEY_SELECT);
+    run_pass();
+    EXPECT_TRUE(row_shows(3, {plain("LANG:"), inverted("FRANCAIS", 48)}));
+    EXPECT_TRUE(row_shows(2, {plain("LUMIERE: OUI")}));
+}
+
+TEST_F(DisplaySetup, LanguageChangeRedrawsTheScreenOnTheNextPass) {
+    edit_row(3);
+    press(KEY_CW);
+    ASSERT_EQ(language, 1);
+    EXPECT_TRUE(band_shows(0, {plain("DISP SETUP", 17)})) << "drawn before the key was handled";
+    run_pass();
+    EXPECT_TRUE(band_shows(0, {plain("AFFI CONFIG", 13)}));
+    EXPECT_TRUE(row_shows(2, {plain("LUMIERE: OUI")}));
+    EXPECT_TRUE(row_shows(3, {plain("LANG:"), inverted("FRANCAIS", 48)}));
+}
+
+TEST_F(DisplaySetup, LongestRowsFitTheWidth) {
+    const struct {
+        uint8_t lang, mode, cycling, index, row;
+        const char* text;
+    } cases[] = {
+        {1, 0, 0, 1, 3, "LANG: FRANCAIS"},
+        {0, 0, 0, 1, 4, "DISP: VOLT&AMP"},
+        {1, 1, 1, 6, 6, "TEMPS AFF: 60S"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        language = c.lang;
+        display_mode = c.mode;
+        auto_cycle = c.cycling;
+        cycle_time_index = c.index;
+        run_pass();
+        EXPECT_TRUE(row_shows(c.row, {plain(c.text)})) << "14 characters end at column 111";
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // Message screen: any key 1 to 5 goes back to whoever opened it, and touches nothing else.
 #include <gtest/gtest.h>
 
+#include "icon_sheet.h"
 #include "screen_pass.h"
 #include "screens.h"
 
@@ -39,6 +40,28 @@ TEST_F(Message, OtherKeysAreDiscardedAndTheMessageStays) {
     }
     run_pass();
     EXPECT_EQ(active_screen, screen_message) << "without a key the message stays";
+}
+
+// --- What the screen shows ---
+
+TEST_F(Message, DoneBesideTheExclamationMark) {
+    for (uint8_t lang : {0, 1}) {
+        SCOPED_TRACE(lang == 0 ? "English" : "French");
+        language = lang;
+        run_pass();
+        EXPECT_TRUE(band_shows(0, {plain("MESSAGE", 29)}));
+        EXPECT_TRUE(
+            band_shows(26, {plain(lang == 0 ? "DONE" : "FINI", 62)}, TextFace::double_height));
+        // The exclamation mark: the bottom-half sheet cell at column 32, pages 2..5 from
+        // column 4.
+        for (int q = 0; q < 4; ++q) {
+            for (int k = 0; k < 32; ++k) {
+                ASSERT_EQ(lcd_buffer[(2 + q) * LCD_WIDTH + 4 + k], icon_sheet[544 + 128 * q + k])
+                    << "icon byte of page " << 2 + q << " column " << 4 + k << "\n"
+                    << lcd_dump_rows(16, 47);
+            }
+        }
+    }
 }
 
 } // namespace

@@ -3,12 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "framebuffer.h"
 #include "hook_calls.h"
 #include "keys.h"
+#include "lcd_dump.h"
+#include "lcd_reader.h"
 #include "power_on.h"
 #include "state.h"
 
@@ -29,6 +33,41 @@ inline void press_times(uint8_t key, int times) {
     for (int i = 0; i < times; ++i) {
         press(key);
     }
+}
+
+inline ScreenText plain(const std::string& text, uint8_t x = 0) {
+    return {text, x, false};
+}
+inline ScreenText inverted(const std::string& text, uint8_t x = 0) {
+    return {text, x, true};
+}
+
+// Succeeds when the band of cells whose top row is y holds exactly these texts, left to right;
+// the failure message shows what it holds instead and the band's pixels.
+inline testing::AssertionResult band_shows(uint8_t y, const std::vector<ScreenText>& expected,
+                                           TextFace face = TextFace::normal) {
+    const std::vector<ScreenText> found = find_texts(y, face);
+    if (found == expected) {
+        return testing::AssertionSuccess();
+    }
+    testing::AssertionResult result = testing::AssertionFailure();
+    result << "band at y = " << int(y) << " should hold";
+    for (const ScreenText& t : expected) {
+        result << " [" << t << "]";
+    }
+    result << (expected.empty() ? " nothing" : "") << " but holds";
+    for (const ScreenText& t : found) {
+        result << " [" << t << "]";
+    }
+    result << (found.empty() ? " nothing" : "") << "\n"
+           << lcd_dump_rows(y,
+                            static_cast<uint8_t>(y + (face == TextFace::double_height ? 15 : 7)));
+    return result;
+}
+
+// The same for list row r (the band at y = 8 + 8 r).
+inline testing::AssertionResult row_shows(uint8_t row, const std::vector<ScreenText>& expected) {
+    return band_shows(static_cast<uint8_t>(8 + 8 * row), expected);
 }
 
 // Factory settings, the given screen active on row 0, not editing, KeyFast unticked.
