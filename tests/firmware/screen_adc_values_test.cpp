@@ -32,14 +32,6 @@ TEST_F(AdcValues, EveryOtherKeyIsDiscarded) {
     }
 }
 
-TEST_F(AdcValues, SelectOffTheLeaveRowIsDiscarded) {
-    menu_cursor = 2;
-    press(KEY_SELECT);
-    EXPECT_EQ(pending_key, 0);
-    EXPECT_EQ(active_screen, screen_adc_values);
-    EXPECT_EQ(menu_cursor, 2);
-}
-
 // --- What the screen shows ---
 
 TEST_F(AdcValues, CountsWithoutLeadingBlanksRightBehindTheLabels) {

@@ -126,15 +126,6 @@ TEST_F(BatterySetup, SettingsStepAndWrapToTheOppositeEnd) {
     }
 }
 
-TEST_F(BatterySetup, ThresholdsAreIndependent) {
-    menu_cursor = 4;
-    edit_mode = 1;
-    key_step = 10;
-    press_times(KEY_CW, 6); // 10.0 V to 16.0 V, above the high threshold of 15.0 V
-    EXPECT_EQ(low_alarm_dv, 160u);
-    EXPECT_EQ(high_alarm_dv, 150u) << "raising the low threshold leaves the high one alone";
-}
-
 TEST_F(BatterySetup, NewThresholdIsInForceOnTheNextMeasurement) {
     raw_volts_adc = 1500; // 12.3 V, inside the factory window
     update_voltage();
@@ -153,18 +144,6 @@ TEST_F(BatterySetup, RowZeroLeavesToTheBatteryItemWithoutAHook) {
     EXPECT_EQ(menu_cursor, 2);
     EXPECT_EQ(edit_mode, 0);
     EXPECT_EQ(hook_calls.commit_settings, 0);
-}
-
-TEST_F(BatterySetup, SelectTogglesEditingOnEverySettingRow) {
-    for (uint8_t row = 1; row <= 5; ++row) {
-        SCOPED_TRACE(::testing::Message() << "row " << int(row));
-        menu_cursor = row;
-        press(KEY_SELECT);
-        EXPECT_EQ(edit_mode, 1);
-        press(KEY_SELECT);
-        EXPECT_EQ(edit_mode, 0);
-        EXPECT_EQ(active_screen, screen_battery_setup);
-    }
 }
 
 TEST_F(BatterySetup, UnknownKeysAreDiscarded) {

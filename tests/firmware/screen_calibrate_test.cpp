@@ -130,20 +130,6 @@ TEST_F(Calibrate, MessageComesBackToTheRowThatTookThePoint) {
     }
 }
 
-TEST_F(Calibrate, SelectTogglesEditingOfTheFactorOnly) {
-    menu_cursor = 1;
-    press(KEY_SELECT);
-    EXPECT_EQ(edit_mode, 1);
-    press(KEY_CW);
-    EXPECT_EQ(menu_cursor, 1) << "the cursor stays while editing";
-    EXPECT_EQ(volt_cal_percent, 101);
-    press(KEY_SELECT);
-    EXPECT_EQ(edit_mode, 0);
-    press(KEY_CW);
-    EXPECT_EQ(menu_cursor, 2);
-    EXPECT_EQ(volt_cal_percent, 101);
-}
-
 TEST_F(Calibrate, RowZeroLeavesToTheCalibrateItemThenCommits) {
     press(KEY_SELECT);
     EXPECT_EQ(active_screen, screen_menu);

@@ -214,38 +214,6 @@ TEST_F(DisplaySetup, RowOneOpensTheContrastScreenWhichComesBackToIt) {
     EXPECT_EQ(menu_cursor, 1) << "back on ADJ CONTRAST";
 }
 
-TEST_F(DisplaySetup, RowsZeroAndOneHaveNothingToEdit) {
-    for (uint8_t row : {0, 1}) {
-        SCOPED_TRACE(::testing::Message() << "row " << int(row));
-        // Editing is never started on these rows; forced on, the step keys change nothing.
-        menu_cursor = row;
-        edit_mode = 1;
-        backlight_on = 1;
-        language = 0;
-        display_mode = 0;
-        press(KEY_CW);
-        press(KEY_LEFT);
-        EXPECT_EQ(menu_cursor, row);
-        EXPECT_EQ(backlight_on, 1);
-        EXPECT_EQ(language, 0);
-        EXPECT_EQ(display_mode, 0);
-    }
-}
-
-TEST_F(DisplaySetup, SelectTogglesEditingOnEverySettingRow) {
-    display_mode = 1;
-    auto_cycle = 1;
-    for (uint8_t row = 2; row <= 6; ++row) {
-        SCOPED_TRACE(::testing::Message() << "row " << int(row));
-        menu_cursor = row;
-        press(KEY_SELECT);
-        EXPECT_EQ(edit_mode, 1);
-        press(KEY_SELECT);
-        EXPECT_EQ(edit_mode, 0);
-        EXPECT_EQ(active_screen, screen_display_setup);
-    }
-}
-
 TEST_F(DisplaySetup, UnknownKeysAreDiscarded) {
     display_mode = 1;
     auto_cycle = 1;
