@@ -3,5 +3,6 @@
 
 #include <cstdint>
 
-// Copies picture `index` (0..9) to its place on the screen, replacing the bytes beneath.
+// Copies picture `index` (0..9) to its place on the screen, replacing the bytes beneath;
+// a larger index draws nothing.
 void lcd_icon(uint8_t index);

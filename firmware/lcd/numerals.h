@@ -1,5 +1,6 @@
 // The main display's large (22 x 32) and medium (18 x 24) numerals. Texts are formatted
-// numbers: blanks, '+', '-', '.' and digits. Numerals only ever add ink.
+// numbers: blanks, '+', '-', '.' and digits; any other character draws nothing and leaves
+// the pen where it is. Numerals only ever add ink, and the pen column wraps at 256.
 #pragma once
 
 #include <cstdint>
