@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framebuffer.h"
+#include "icons.h"
 #include "keys.h"
 #include "lcd_probe.h"
 #include "power_on.h"
@@ -154,6 +155,25 @@ TEST_F(ScreenMenu, CalibrationItemsLockedWhileShownStayReachable) {
     pass(KEY_LEFT);
     pass(KEY_LEFT);
     EXPECT_EQ(menu_cursor, 1);
+}
+
+TEST_F(ScreenMenu, EachItemShowsItsPicture) {
+    const uint8_t icon_of_item[] = {1, 7, 0, 3, 2};
+    calibrate_enabled = 1;
+    for (uint8_t item = 0; item < 5; ++item) {
+        SCOPED_TRACE(::testing::Message() << "item " << int(item));
+        menu_cursor = item;
+        pass(0);
+        const lcd_image alone = lcd_render_alone([&] { lcd_icon(icon_of_item[item]); });
+        EXPECT_EQ(lcd_region_diff(alone, 0, 16, 36, 47), "");
+    }
+}
+
+TEST_F(ScreenMenu, CursorBeyondTheItemsDrawsNoItem) {
+    calibrate_enabled = 1;
+    menu_cursor = 5;
+    pass(0);
+    EXPECT_EQ(lcd_count_set(0, 8, 108, 63), 0) << lcd_region_art(0, 8, 108, 63);
 }
 
 } // namespace
