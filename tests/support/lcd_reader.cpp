@@ -1,0 +1,240 @@
+#include "lcd_reader.h"
+
+#include <algorithm>
+
+#include "fonts.h"
+#include "framebuffer.h"
+#include "lcd_dump.h"
+
+namespace {
+
+struct FaceLayout {
+    int width;     // columns compared per cell
+    int pitch;     // columns from one character to the next
+    int last_code; // last glyph in the font's table
+    uint32_t mask; // the bits of a column that belong to the cell
+};
+
+FaceLayout layout(TextFace face) {
+    switch (face) {
+    case TextFace::double_height:
+        return {8, 8, FONT_8X8_LAST_CODE, 0xFFFF};
+    case TextFace::small:
+        return {6, 6, FONT_SMALL_LAST_CODE, 0xFF};
+    case TextFace::normal:
+        break;
+    }
+    return {8, 8, FONT_8X8_LAST_CODE, 0xFF};
+}
+
+bool dark(int x, int y) {
+    return x >= 0 && x < LCD_WIDTH && y >= 0 && y < LCD_HEIGHT &&
+           lcd_get_pixel(static_cast<uint8_t>(x), static_cast<uint8_t>(y)) != 0;
+}
+
+// One screen column of a cell in the font's own layout: for the 8 x 8 faces bit r is row
+// y + r; for the small face bit 7 - r is row y + r - 1, as in the glyph bytes.
+uint32_t screen_column(TextFace face, int x, int y) {
+    uint32_t bits = 0;
+    switch (face) {
+    case TextFace::normal:
+        for (int r = 0; r < 8; ++r) {
+            bits |= dark(x, y + r) ? 1u << r : 0;
+        }
+        break;
+    case TextFace::double_height:
+        for (int r = 0; r < 16; ++r) {
+            bits |= dark(x, y + r) ? 1u << r : 0;
+        }
+        break;
+    case TextFace::small:
+        for (int r = 0; r < 8; ++r) {
+            bits |= dark(x, y + r - 1) ? 1u << (7 - r) : 0;
+        }
+        break;
+    }
+    return bits;
+}
+
+uint32_t glyph_column(TextFace face, int code, int k) {
+    switch (face) {
+    case TextFace::normal:
+        return font_8x8[(code - FONT_FIRST_CODE) * 8 + k];
+    case TextFace::double_height: {
+        const uint8_t single = font_8x8[(code - FONT_FIRST_CODE) * 8 + k];
+        uint32_t bits = 0;
+        for (int r = 0; r < 8; ++r) {
+            bits |= (single & pixel_bit_mask[r]) != 0 ? 3u << (2 * r) : 0;
+        }
+        return bits;
+    }
+    case TextFace::small:
+        return k < 5 ? font_small[(code - FONT_FIRST_CODE) * 5 + k] : 0;
+    }
+    return 0;
+}
+
+bool cell_matches(TextFace face, int x, int y, int code, bool inverted) {
+    const FaceLayout f = layout(face);
+    uint32_t compared = f.mask;
+    if (face == TextFace::small && (!inverted || y == 0)) {
+        compared &= 0x7F; // plain small text leaves the row above alone
+    }
+    for (int k = 0; k < f.width; ++k) {
+        uint32_t expected = glyph_column(face, code, k);
+        if (inverted) {
+            expected = ~expected & f.mask;
+        }
+        if ((screen_column(face, x + k, y) & compared) != (expected & compared)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The glyph a cell shows in the given shade, or 0 if none.
+char cell_glyph(TextFace face, int x, int y, bool inverted) {
+    for (int code = FONT_FIRST_CODE; code <= layout(face).last_code; ++code) {
+        if (cell_matches(face, x, y, code, inverted)) {
+            return static_cast<char>(code);
+        }
+    }
+    return 0;
+}
+
+std::string read_cells(TextFace face, uint8_t x, uint8_t y, uint8_t n, Shade shade) {
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        const char c = cell_glyph(face, x + i * layout(face).pitch, y, shade == Shade::inverted);
+        text += c != 0 ? c : '?';
+    }
+    return text;
+}
+
+struct Cell {
+    char glyph = 0; // 0: the cell matches nothing here
+    bool inverted = false;
+};
+
+// Plain blanks are invisible, so they do not count towards a text's length.
+int visible_length(const ScreenText& t) {
+    if (t.inverted) {
+        return static_cast<int>(t.text.size());
+    }
+    return static_cast<int>(
+        std::count_if(t.text.begin(), t.text.end(), [](char c) { return c != ' '; }));
+}
+
+} // namespace
+
+std::ostream& operator<<(std::ostream& out, const ScreenText& found) {
+    return out << '"' << found.text << "\" at x=" << static_cast<int>(found.x)
+               << (found.inverted ? ", inverted" : ", plain");
+}
+
+std::string read_text(uint8_t x, uint8_t y, uint8_t n, Shade shade) {
+    return read_cells(TextFace::normal, x, y, n, shade);
+}
+
+std::string read_double_text(uint8_t x, uint8_t y, uint8_t n, Shade shade) {
+    return read_cells(TextFace::double_height, x, y, n, shade);
+}
+
+std::string read_small_text(uint8_t x, uint8_t y, uint8_t n, Shade shade) {
+    return read_cells(TextFace::small, x, y, n, shade);
+}
+
+std::vector<ScreenText> find_texts(uint8_t y, TextFace face) {
+    const FaceLayout f = layout(face);
+    const int last_x = LCD_WIDTH - f.width;
+    std::vector<Cell> cells(last_x + 1);
+    for (int x = 0; x <= last_x; ++x) {
+        if (char c = cell_glyph(face, x, y, false); c != 0) {
+            cells[x] = {c, false};
+        } else if (char ci = cell_glyph(face, x, y, true); ci != 0) {
+            cells[x] = {ci, true};
+        }
+    }
+
+    // Take the longest run of cells first and keep the later ones off its columns, so that a
+    // run starting a few columns off a text's true start cannot steal it.
+    std::vector<bool> taken(LCD_WIDTH, false);
+    const auto free_cell = [&](int x) {
+        return std::none_of(taken.begin() + x, taken.begin() + x + f.width,
+                            [](bool t) { return t; });
+    };
+    std::vector<ScreenText> found;
+    for (;;) {
+        ScreenText best;
+        int best_length = 0;
+        for (int start = 0; start <= last_x; ++start) {
+            if (cells[start].glyph == 0 || !free_cell(start)) {
+                continue;
+            }
+            ScreenText run{"", static_cast<uint8_t>(start), cells[start].inverted};
+            for (int x = start; x <= last_x && cells[x].glyph != 0 &&
+                                cells[x].inverted == run.inverted && free_cell(x);
+                 x += f.pitch) {
+                run.text += cells[x].glyph;
+            }
+            if (!run.inverted) {
+                const std::size_t lead = run.text.find_first_not_of(' ');
+                if (lead == std::string::npos) {
+                    continue;
+                }
+                run.text.erase(run.text.find_last_not_of(' ') + 1);
+                run.text.erase(0, lead);
+                run.x = static_cast<uint8_t>(run.x + lead * f.pitch);
+            }
+            if (visible_length(run) > best_length) {
+                best_length = visible_length(run);
+                best = run;
+            }
+        }
+        if (best_length == 0) {
+            break;
+        }
+        const int end =
+            std::min<int>(LCD_WIDTH, best.x + static_cast<int>(best.text.size()) * f.pitch);
+        std::fill(taken.begin() + best.x, taken.begin() + end, true);
+        found.push_back(best);
+    }
+    std::sort(found.begin(), found.end(),
+              [](const ScreenText& a, const ScreenText& b) { return a.x < b.x; });
+    return found;
+}
+
+ScreenText find_text(uint8_t y, TextFace face) {
+    const std::vector<ScreenText> texts = find_texts(y, face);
+    const auto longest =
+        std::max_element(texts.begin(), texts.end(), [](const ScreenText& a, const ScreenText& b) {
+            return visible_length(a) < visible_length(b);
+        });
+    return longest == texts.end() ? ScreenText{} : *longest;
+}
+
+testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade shade,
+                                    TextFace face) {
+    const bool inverted = shade == Shade::inverted;
+    const std::vector<ScreenText> texts = find_texts(y, face);
+    for (const ScreenText& t : texts) {
+        if (t.text == text && t.inverted == inverted) {
+            return testing::AssertionSuccess();
+        }
+    }
+    testing::AssertionResult failure = testing::AssertionFailure();
+    failure << "band at y=" << static_cast<int>(y) << " should read \"" << text << "\" "
+            << (inverted ? "inverted" : "plain") << "; it holds ";
+    if (texts.empty()) {
+        failure << "no readable text";
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        failure << (i > 0 ? ", " : "") << texts[i];
+    }
+    const int top = face == TextFace::small ? y - 1 : y;
+    const int bottom = y + (face == TextFace::double_height ? 15 : 7);
+    failure << "\n"
+            << lcd_dump_rows(static_cast<uint8_t>(std::max(top, 0)),
+                             static_cast<uint8_t>(std::min(bottom, LCD_HEIGHT - 1)));
+    return failure;
+}
