@@ -182,4 +182,69 @@ TEST_F(MainDisplayLayouts, EachLayoutShowsItsBattery) {
     }
 }
 
+// The whole screen, pixel for pixel, against the layout's elements drawn in their order.
+TEST_F(MainDisplayLayouts, WholeScreensAreExactlyTheirElements) {
+    volts_dv = 126;
+    peak_volts_dv = 131;
+    peak_charge_da = 310;
+    peak_discharge_da = -125;
+    blink_phase = 1;
+
+    current_da = 25;
+    show(0, 0);
+    EXPECT_EQ(lcd_region_diff(lcd_render_alone([] {
+                                  lcd_icon(8);
+                                  lcd_digits_medium(29, 2, "12.6");
+                                  lcd_text(102, 11, "V", 1, 1, 0);
+                                  lcd_digits_medium(29, 30, " 2.5");
+                                  lcd_text(102, 39, "A", 1, 1, 0);
+                                  lcd_text_centred(57, 57, "CHARGING", 0, 1, 0);
+                                  lcd_fill(12, 4, 17, 14, 1);
+                                  for (int i = 0; i < 5; ++i) {
+                                      lcd_line(9 + i, 15 + i, 19 - i, 15 + i, 1);
+                                  }
+                                  lcd_put_pixel(14, 20, 1);
+                              }),
+                              0, 0, 113, 63),
+              "")
+        << "combined page";
+
+    show(1, 0);
+    EXPECT_EQ(lcd_region_diff(lcd_render_alone([] {
+                                  lcd_icon(9);
+                                  lcd_text_centred(56, 50, "MAX: 13.1V", 0, 1, 0);
+                                  lcd_digits_large(25, 9, "12.6");
+                                  lcd_text(106, 25, "V", 1, 1, 0);
+                              }),
+                              0, 0, 113, 63),
+              "")
+        << "voltage page";
+
+    current_da = -115; // 11.5 A: whole amps; bar end 25, discharge peak marker at 28
+    show(2, 1);
+    EXPECT_EQ(lcd_region_diff(lcd_render_alone([] {
+                                  lcd_icon(6);
+                                  lcd_digits_large(30, 11, " 11");
+                                  lcd_fill(12, 1, 15, 10, 1);
+                                  lcd_put_pixel(13, 0, 1);
+                                  lcd_line(11, 2, 15, 2, 1);
+                                  lcd_line(10, 3, 16, 3, 1);
+                                  lcd_small_text_centred(67, 0, "DISCHARGING", 100);
+                                  lcd_text(102, 27, "A", 1, 1, 0);
+                                  lcd_frame(0, 46, 113, 55, 1);
+                                  lcd_line(28, 45, 28, 54, 1);
+                                  lcd_line(26, 43, 30, 43, 1);
+                                  lcd_line(27, 44, 29, 44, 1);
+                                  lcd_put_pixel(28, 45, 1);
+                                  lcd_line(0, 43, 0, 46, 1);
+                                  lcd_text(0, 57, "0", 0, 1, 0);
+                                  lcd_line(113, 43, 113, 46, 1);
+                                  lcd_text_centred(102, 57, " 50", 0, 1, 0);
+                                  lcd_fill(1, 48, 25, 53, 2);
+                              }),
+                              0, 0, 113, 63),
+              "")
+        << "current page";
+}
+
 } // namespace

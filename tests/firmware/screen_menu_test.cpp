@@ -2,10 +2,14 @@
 // screens its items open.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "framebuffer.h"
 #include "icons.h"
 #include "keys.h"
 #include "lcd_probe.h"
+#include "lcd_reader.h"
 #include "power_on.h"
 #include "screen_menu.h"
 #include "screens.h"
@@ -166,6 +170,47 @@ TEST_F(ScreenMenu, EachItemShowsItsPicture) {
         pass(0);
         const lcd_image alone = lcd_render_alone([&] { lcd_icon(icon_of_item[item]); });
         EXPECT_EQ(lcd_region_diff(alone, 0, 16, 36, 47), "");
+    }
+}
+
+// The name read back in double height: each line centred on column 73.
+std::vector<ScreenText> name_line(uint8_t y) {
+    return find_texts(y, TextFace::double_height);
+}
+
+std::vector<ScreenText> centred(const char* text) {
+    if (text == nullptr) {
+        return {};
+    }
+    return {{text, static_cast<uint8_t>(73 - 4 * std::strlen(text)), false}};
+}
+
+TEST_F(ScreenMenu, ItemNamesInBothLanguages) {
+    struct {
+        uint8_t lang, item;
+        const char *upper, *lower, *single; // at y 18, 36 and 26
+    } cases[] = {
+        {0, 0, "EXIT", "MENU", nullptr},       {1, 0, nullptr, nullptr, "SORTIE"},
+        {0, 1, "DISPLAY", "SETUP", nullptr},   {1, 1, "CONFIG", "AFFICH", nullptr},
+        {0, 2, "BATTERY", "SETUP", nullptr},   {1, 2, "CONFIG", "BATTERIE", nullptr},
+        {0, 3, "ADC", "VALUES", nullptr},      {1, 3, "VALEUR", "A/D", nullptr},
+        {0, 4, nullptr, nullptr, "CALIBRATE"}, {1, 4, nullptr, nullptr, "CALIB"},
+    };
+    calibrate_enabled = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "language " << int(c.lang) << " item " << int(c.item));
+        language = c.lang;
+        menu_cursor = c.item;
+        pass(0);
+        if (c.single != nullptr) {
+            EXPECT_EQ(name_line(26), centred(c.single));
+            EXPECT_EQ(name_line(18), centred(nullptr)) << "no upper line";
+            EXPECT_EQ(name_line(36), centred(nullptr)) << "no lower line";
+        } else {
+            EXPECT_EQ(name_line(18), centred(c.upper));
+            EXPECT_EQ(name_line(36), centred(c.lower));
+        }
+        EXPECT_EQ(read_text(21, 0, 9), c.lang == 0 ? "MAIN MENU" : "MENU PRIN");
     }
 }
 
