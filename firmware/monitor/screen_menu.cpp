@@ -1,7 +1,5 @@
 // The main menu: one item at a time, its name in double-height letters beside its icon,
 // and a scroll marker at the right edge telling where the item stands in the list.
-#include "screen_menu.h"
-
 #include "framebuffer.h"
 #include "hooks.h"
 #include "icons.h"
@@ -101,8 +99,8 @@ void open_item(uint8_t item) {
     edit_mode = 0;
 }
 
-} // namespace
-
+// The scroll bar at the right edge: a rule down column 111 and a block over columns
+// 109..113 marking item `index` of `count`, rows 8..63 split into `count` equal parts.
 void menu_scroll_marker(uint8_t index, uint8_t count) {
     lcd_line(111, 8, 111, 63, PIXEL_SET);
     // Single precision throughout: the instrument's blocks share their boundary rows and the
@@ -114,6 +112,8 @@ void menu_scroll_marker(uint8_t index, uint8_t count) {
     const auto bottom_row = static_cast<int32_t>(bottom);
     lcd_fill(109, static_cast<uint8_t>(top_row), 114, static_cast<uint8_t>(bottom_row), PIXEL_SET);
 }
+
+} // namespace
 
 void screen_menu() {
     lcd_title(select_text(texts.main_menu_title));

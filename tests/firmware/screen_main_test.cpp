@@ -1,4 +1,4 @@
-// The main display: its shared reading rules, the choice of layout, the direction arrows,
+// The main display: its over-range limits, the choice of layout, the direction arrows,
 // the alarm acknowledgement and the keys.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include "power_on.h"
 #include "screens.h"
 #include "state.h"
-#include "texts.h"
 
 namespace {
 
@@ -57,45 +56,8 @@ TEST_F(ScreenMain, OverRangeLimits) {
         EXPECT_EQ(volts_over_range(), c.volts_over);
         EXPECT_EQ(current_over_range(), c.current_over);
     }
-}
-
-TEST_F(ScreenMain, CurrentsAreFormattedAsTheirMagnitude) {
-    struct {
-        uint32_t shunt;
-        int32_t current;
-        const char *combined, *amps_page; // layout A's "%4.1f", layout C's "%3.1f"
-    } cases[] = {
-        {50, 99, " 9.9", "9.9"},  {50, 100, " 10", " 10"}, {50, 105, " 10", " 10"},
-        {50, -39, " 3.9", "3.9"}, {50, 0, " 0.0", "0.0"},  {50, -550, " 55", " 55"},
-        {150, 50, "  5", "  5"},  {150, 5, "  0", "  0"},  {100, 5, " 0.5", "0.5"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "shunt " << c.shunt << " A, " << c.current << " dA");
-        shunt_amps = c.shunt;
-        current_da = c.current;
-        char text[24];
-        format_amps(text, sizeof text, current_magnitude_da(), FORMAT_INTEGER_READING,
-                    FORMAT_READING);
-        EXPECT_STREQ(text, c.combined);
-        format_amps(text, sizeof text, current_magnitude_da(), FORMAT_INTEGER_READING,
-                    FORMAT_SHORT_READING);
-        EXPECT_STREQ(text, c.amps_page);
-    }
     current_da = std::numeric_limits<int32_t>::min();
     EXPECT_EQ(current_magnitude_da(), 2147483648u) << "the saturated current keeps its size";
-}
-
-TEST_F(ScreenMain, VoltagesKeepTheirTenth) {
-    struct {
-        uint32_t dv;
-        const char* text;
-    } cases[] = {{300, "30.0"}, {50, " 5.0"}, {126, "12.6"}, {0, " 0.0"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.dv);
-        char text[24];
-        format_tenths(text, sizeof text, FORMAT_READING, c.dv);
-        EXPECT_STREQ(text, c.text);
-    }
 }
 
 // Layout A's arrow lies in columns 9..19, rows 4..20, clear of the icon and numerals.

@@ -11,7 +11,6 @@
 #include "lcd_probe.h"
 #include "lcd_reader.h"
 #include "power_on.h"
-#include "screen_menu.h"
 #include "screens.h"
 #include "state.h"
 
@@ -65,15 +64,6 @@ const block marker_table[] = {
     {3, 0, 8, 26},  {3, 1, 26, 45}, {3, 2, 45, 64}, {5, 0, 8, 19},  {5, 1, 19, 30},
     {5, 2, 30, 41}, {5, 3, 41, 52}, {5, 4, 52, 64}, {3, 3, 64, 82}, {3, 4, 82, 101},
 };
-
-TEST_F(ScreenMenu, ScrollMarkerBlocksShareTheirBoundaryRows) {
-    for (const block& b : marker_table) {
-        SCOPED_TRACE(::testing::Message() << "item " << int(b.index) << " of " << int(b.count));
-        lcd_clear();
-        menu_scroll_marker(b.index, b.count);
-        expect_marker(b);
-    }
-}
 
 TEST_F(ScreenMenu, ItemCountFollowsTheCalibrationUnlock) {
     for (const block& b : marker_table) {
