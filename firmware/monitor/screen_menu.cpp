@@ -4,6 +4,7 @@
 #include "hooks.h"
 #include "icons.h"
 #include "keys.h"
+#include "list_screen.h"
 #include "screens.h"
 #include "state.h"
 #include "text.h"
@@ -123,26 +124,12 @@ void screen_menu() {
     if (pending_key == 0) {
         return;
     }
-    const uint8_t last_item = static_cast<uint8_t>(item_count() - 1);
-    switch (pending_key) {
-    case KEY_SELECT:
+    if (pending_key == KEY_SELECT) {
         open_item(menu_cursor);
-        break;
-    case KEY_CW:
-    case KEY_RIGHT:
-        // With calibration locked again while showing item 3 or 4, the cursor stays put.
-        if (menu_cursor < last_item) {
-            ++menu_cursor;
-        }
-        break;
-    case KEY_CCW:
-    case KEY_LEFT:
-        if (menu_cursor > 0) {
-            --menu_cursor;
-        }
-        break;
-    default:
-        break;
+    } else {
+        // The list screens' navigation, never wrapping. With calibration locked again while
+        // item 3 or 4 shows, the cursor stays put until a backward key.
+        list_move_cursor(pending_key, static_cast<uint8_t>(item_count() - 1));
     }
     pending_key = 0;
 }
