@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStyle>
 #include <exception>
+#include <optional>
 
 #include "deliver_events.h"
 #include "face_picture.h"
@@ -82,7 +84,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
     if (const QScreen* desktop = screen()) {
-        move(desktop->availableGeometry().center() - rect().center());
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        desktop->availableGeometry()));
     }
 
     Form1 = this;
@@ -112,7 +115,7 @@ TForm1::~TForm1() {
 
 void TForm1::Button1Click() {
     ++runs_;
-    QString failure;
+    std::optional<QString> failure;
     // A firmware fault must not unwind through the toolkit's event delivery: it ends this
     // run here and is reported once the run is over.
     try {
@@ -129,8 +132,8 @@ void TForm1::Button1Click() {
         failure = QStringLiteral("Unknown error");
     }
     --runs_;
-    if (!failure.isEmpty()) {
-        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), failure);
+    if (failure) {
+        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), *failure);
     }
     // The display keeps its last frame and the lamp its last colour.
     if (runs_ == 0 && close_requested_) {

@@ -36,7 +36,7 @@ void PictureControl::paintEvent(QPaintEvent*) {
     // The display picture is pixel art: on a scaled desktop each of its pixels becomes a
     // whole number of device pixels, never blended with its neighbours. At a fractional
     // scale it is drawn at the whole scale below and the rest of the control left white.
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = painter.deviceTransform().m11(); // device pixels per control pixel
     const qreal whole = std::max<qreal>(1.0, std::floor(ratio + 1e-6));
     painter.scale(1.0 / ratio, 1.0 / ratio);
     painter.fillRect(QRectF(0, 0, width() * ratio, height() * ratio), Qt::white);
