@@ -73,6 +73,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     BitBtn1 = ui_->BitBtn1;
     Button3 = ui_->Button3;
 
+    setBackgroundRole(system_colour_role(COLOUR_BUTTON_FACE & 0xFFu));
     Image2->setPicture(load_face_picture(face_picture_bytes()));
     for (QLabel* label : {Label1, Label2, Label3, Label4}) {
         fit_to_text(label);

@@ -11,7 +11,6 @@
 #include "splash.h"
 #include "state.h"
 #include "text.h"
-#include "texts.h"
 
 namespace {
 

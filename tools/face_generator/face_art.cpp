@@ -47,6 +47,17 @@ void draw_disc(QPainter& p) {
     p.setBrush(face);
     p.drawEllipse(around(centre, face_radius));
 
+    // A soft reflection across the upper half of the face, as off a glossy moulding.
+    QPainterPath face_area;
+    face_area.addEllipse(around(centre, face_radius));
+    QPainterPath sheen;
+    sheen.addEllipse(QRectF(centre.x() - 190, centre.y() - 260, 380, 250));
+    QLinearGradient gloss(0, centre.y() - face_radius, 0, centre.y() - 10);
+    gloss.setColorAt(0.0, QColor(255, 255, 255, 26));
+    gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
+    p.setBrush(gloss);
+    p.drawPath(face_area.intersected(sheen));
+
     // A faint edge light just inside the rim.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(255, 255, 255, 28), 0.8));
