@@ -81,6 +81,7 @@ void close_message_box_when_shown(seen_message_box& seen) {
     auto polls_left = std::make_shared<int>(500); // give up after 5 s
     QObject::connect(poll, &QTimer::timeout, poll, [poll, polls_left, &seen] {
         if (--*polls_left == 0) {
+            poll->stop();
             poll->deleteLater();
         }
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -92,6 +93,7 @@ void close_message_box_when_shown(seen_message_box& seen) {
         seen.text = box->text();
         seen.icon = box->icon();
         box->done(QMessageBox::Ok);
+        poll->stop();
         poll->deleteLater();
     });
     poll->start();

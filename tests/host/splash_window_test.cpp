@@ -44,6 +44,7 @@ struct splash_record {
     std::vector<bool> ticked{false};
     std::vector<uint8_t> calibrate{0};
     std::vector<uint8_t> key{0};
+    std::vector<bool> picture_visible{false};
 };
 
 // Plays the splash and a few passes, recording frames 1..85; `during` adds actions.
@@ -56,6 +57,7 @@ splash_record play(TForm1& form, const std::function<void(RunDriver&)>& during) 
             r.ticked.push_back(form.CheckBox2->isChecked());
             r.calibrate.push_back(calibrate_enabled);
             r.key.push_back(pending_key);
+            r.picture_visible.push_back(form.Image1->isVisible());
         }
     };
     during(run);
@@ -70,6 +72,7 @@ TEST_F(SplashWindow, EightyFramesAsTheTextRoutinesDrawThem) {
     for (int n = 1; n <= 80; ++n) {
         SCOPED_TRACE("frame " + std::to_string(n));
         EXPECT_EQ(r.frames[n], expected_frame(n, false));
+        EXPECT_TRUE(r.picture_visible[n]) << "the splash paints with the picture shown";
     }
     for (int n = 54; n <= 80; ++n) {
         EXPECT_EQ(r.frames[n], r.frames[53]) << "frame " << n << " differs from frame 53";
