@@ -96,14 +96,6 @@ TEST_F(Layout, EveryControlByNameKindPlaceAndCaption) {
     }
 }
 
-TEST_F(Layout, NamedControlsAreTheLayoutsOwn) {
-    EXPECT_EQ(form->Button1->objectName(), QStringLiteral("Button1"));
-    EXPECT_EQ(form->Image1->parentWidget(), form->Panel1);
-    EXPECT_EQ(form->Shape1->objectName(), QStringLiteral("Shape1"));
-    EXPECT_EQ(form->TrackBar2->objectName(), QStringLiteral("TrackBar2"));
-    EXPECT_EQ(form->Button3->objectName(), QStringLiteral("Button3"));
-}
-
 TEST_F(Layout, LaterControlsLieOverEarlierOnes) {
     QStringList stacking;
     for (QObject* child : form->children()) {
