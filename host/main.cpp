@@ -1,0 +1,21 @@
+// Program start: the front-panel window and the toolkit's event loop. The instrument is off
+// until its ON button is clicked.
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+#include "pcmain.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TXM-9 Simulator"));
+    try {
+        TForm1 window;
+        window.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+                              QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

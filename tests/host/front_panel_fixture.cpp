@@ -1,0 +1,104 @@
+#include "front_panel_fixture.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <cstring>
+#include <memory>
+
+#include "deliver_events.h"
+#include "framebuffer.h"
+#include "state.h"
+
+void reset_instrument_state() {
+    contrast = backlight_on = language = display_mode = auto_cycle = cycle_time_index = 0;
+    shunt_amps = shunt_millivolts = bar_scale_amps = 0;
+    volt_alarm_enabled = 0;
+    low_alarm_dv = high_alarm_dv = 0;
+    volt_cal_percent = 0;
+    cal_zero_adc = cal_charge_adc = cal_discharge_adc = 0;
+    raw_volts_adc = raw_amps_adc = 0;
+    volts_filter_acc = amps_filter_acc = 0;
+    volts_adc = amps_adc = volts_dv = 0;
+    current_da = 0;
+    peak_volts_dv = 0;
+    peak_charge_da = peak_discharge_da = 0;
+    volt_alarm = alarm_ack = amps_page = calibrate_enabled = 0;
+    active_screen = nullptr;
+    return_screen = nullptr;
+    menu_cursor = edit_mode = pending_key = key_step = idle_countdown = 0;
+    blink_phase = blink_ticks = step_ticks = cycle_steps = power_off_request = 0;
+    std::memset(lcd_buffer, 0, LCD_BUFFER_SIZE);
+}
+
+void FrontPanel::SetUp() {
+    reset_instrument_state();
+    set_frame_pacing(false);
+    form = std::make_unique<TForm1>();
+    form->show();
+    ASSERT_EQ(Form1, form.get());
+}
+
+void FrontPanel::TearDown() {
+    form.reset();
+    set_frame_pacing(true);
+}
+
+RunDriver::RunDriver(TForm1* form) : form_(form) {
+    connection_ = QObject::connect(form, &TForm1::displayPainted, form, [this] {
+        ++frames_;
+        if (on_painted) {
+            on_painted(frames_);
+        }
+        if (const auto it = actions_.find(frames_); it != actions_.end()) {
+            QTimer::singleShot(0, form_, it->second);
+        }
+        if (frames_ >= limit_) {
+            if (frames_ == limit_) {
+                ADD_FAILURE() << "the run was still going after " << limit_ << " frames";
+            }
+            power_off_request = 1;
+        }
+    });
+}
+
+RunDriver::~RunDriver() {
+    QObject::disconnect(connection_);
+}
+
+void RunDriver::between(int frame, std::function<void()> action) {
+    actions_[frame] = std::move(action);
+}
+
+void RunDriver::click_on(int limit) {
+    limit_ = limit;
+    click(form_->Button1);
+}
+
+void close_message_box_when_shown(seen_message_box& seen) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    auto polls_left = std::make_shared<int>(500); // give up after 5 s
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, polls_left, &seen] {
+        if (--*polls_left == 0) {
+            poll->stop();
+            poll->deleteLater();
+        }
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        seen.shown = true;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        box->done(QMessageBox::Ok);
+        poll->stop();
+        poll->deleteLater();
+    });
+    poll->start();
+}
+
+void click(QWidget* control) {
+    QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, control->rect().center());
+}
