@@ -199,6 +199,7 @@ TEST_F(ScreenMenu, ItemNamesInBothLanguages) {
         } else {
             EXPECT_EQ(name_line(18), centred(c.upper));
             EXPECT_EQ(name_line(36), centred(c.lower));
+            EXPECT_EQ(name_line(26), centred(nullptr)) << "nothing between the two lines";
         }
         EXPECT_EQ(read_text(21, 0, 9), c.lang == 0 ? "MAIN MENU" : "MENU PRIN");
     }

@@ -1,6 +1,7 @@
 #include "lcd_reader.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "fonts.h"
 #include "framebuffer.h"
@@ -74,12 +75,18 @@ uint32_t glyph_column(TextFace face, int code, int k) {
     return 0;
 }
 
-bool cell_matches(TextFace face, int x, int y, int code, bool inverted) {
-    const FaceLayout f = layout(face);
-    uint32_t compared = f.mask;
+// The rows of a cell that a match compares, as bits of a column.
+uint32_t compared_rows(TextFace face, int y, bool inverted) {
+    uint32_t compared = layout(face).mask;
     if (face == TextFace::small && (!inverted || y == 0)) {
         compared &= 0x7F; // plain small text leaves the row above alone
     }
+    return compared;
+}
+
+bool cell_matches(TextFace face, int x, int y, int code, bool inverted) {
+    const FaceLayout f = layout(face);
+    const uint32_t compared = compared_rows(face, y, inverted);
     for (int k = 0; k < f.width; ++k) {
         uint32_t expected = glyph_column(face, code, k);
         if (inverted) {
@@ -92,11 +99,68 @@ bool cell_matches(TextFace face, int x, int y, int code, bool inverted) {
     return true;
 }
 
+// A slight glyph, a quarter of its cell inked or less ('`', '-', '_', '.', ':' ...), turns up
+// by chance inside larger ink: the lower half of a double-height 'R' holds a '`', the end of
+// a title rule a '-', the top of a picture's frame a row of '_'. Such a glyph counts only
+// when it stands whole: none of its ink touches dark pixels outside its cell, except at its
+// sides where the cell beside holds a glyph ('Y', '_' and '~' ink their last column).
+bool slight(TextFace face, int code) {
+    const bool small = face == TextFace::small;
+    int ink = 0;
+    for (int k = 0; k < (small ? 5 : 8); ++k) {
+        ink += std::popcount(small ? font_small[(code - FONT_FIRST_CODE) * 5 + k]
+                                   : font_8x8[(code - FONT_FIRST_CODE) * 8 + k]);
+    }
+    return 4 * ink <= (small ? 5 * 7 : 8 * 8);
+}
+
+// The screen row of bit b of a cell column (see screen_column).
+int row_of_bit(TextFace face, int y, int b) {
+    return face == TextFace::small ? y + 6 - b : y + b;
+}
+
+// Whether the cell `offset` pitches along holds a plain glyph.
+bool glyph_beside(TextFace face, int x, int y, int offset) {
+    for (int code = FONT_FIRST_CODE; code <= layout(face).last_code; ++code) {
+        if (cell_matches(face, x + offset * layout(face).pitch, y, code, false)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool stands_whole(TextFace face, int x, int y, int code) {
+    const FaceLayout f = layout(face);
+    const uint32_t compared = compared_rows(face, y, false);
+    const int top = y;
+    const int bottom = y + std::bit_width(compared) - 1;
+    bool touches_left = false;
+    bool touches_right = false;
+    for (int k = 0; k < f.width; ++k) {
+        const uint32_t ink = glyph_column(face, code, k) & compared;
+        for (int b = 0; b < 32; ++b) {
+            if ((ink >> b & 1u) == 0) {
+                continue;
+            }
+            const int px = x + k;
+            const int py = row_of_bit(face, y, b);
+            if ((py == top && dark(px, py - 1)) || (py == bottom && dark(px, py + 1))) {
+                return false;
+            }
+            touches_left = touches_left || (k == 0 && dark(px - 1, py));
+            touches_right = touches_right || (k == f.width - 1 && dark(px + 1, py));
+        }
+    }
+    return (!touches_left || glyph_beside(face, x, y, -1)) &&
+           (!touches_right || glyph_beside(face, x, y, 1));
+}
+
 // The glyph a cell shows in the given shade, or 0 if none.
 char cell_glyph(TextFace face, int x, int y, bool inverted) {
     for (int code = FONT_FIRST_CODE; code <= layout(face).last_code; ++code) {
         if (cell_matches(face, x, y, code, inverted)) {
-            return static_cast<char>(code);
+            const bool whole = inverted || !slight(face, code) || stands_whole(face, x, y, code);
+            return whole ? static_cast<char>(code) : 0;
         }
     }
     return 0;

@@ -12,7 +12,10 @@
 // Cells of the 8 x 8 font are 8 x 8 from the pen position (16 rows at double height); cells
 // of the small font are its 5 x 7 box plus the blank sixth column, and inverted small
 // characters also have the row above the box dark. Pixels off the screen read as light, so
-// a cell cut by the screen's edge rarely matches. A cell that matches no glyph reads as '?'.
+// a cell cut by the screen's edge rarely matches. A slight glyph ('`', '-', '_', '.', ...)
+// also has to stand whole, its ink touching nothing outside its cell but the characters
+// beside it, or it would be read in pieces of larger letters, rules and pictures. A cell
+// that matches no glyph reads as '?'.
 #pragma once
 
 #include <cstdint>
