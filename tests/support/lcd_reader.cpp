@@ -6,6 +6,7 @@
 #include "fonts.h"
 #include "framebuffer.h"
 #include "lcd_dump.h"
+#include "lcd_pixels.h"
 
 namespace {
 
@@ -28,11 +29,6 @@ FaceLayout layout(TextFace face) {
     return {8, 8, FONT_8X8_LAST_CODE, 0xFF};
 }
 
-bool dark(int x, int y) {
-    return x >= 0 && x < LCD_WIDTH && y >= 0 && y < LCD_HEIGHT &&
-           lcd_get_pixel(static_cast<uint8_t>(x), static_cast<uint8_t>(y)) != 0;
-}
-
 // One screen column of a cell in the font's own layout: for the 8 x 8 faces bit r is row
 // y + r; for the small face bit 7 - r is row y + r - 1, as in the glyph bytes.
 uint32_t screen_column(TextFace face, int x, int y) {
@@ -40,17 +36,17 @@ uint32_t screen_column(TextFace face, int x, int y) {
     switch (face) {
     case TextFace::normal:
         for (int r = 0; r < 8; ++r) {
-            bits |= dark(x, y + r) ? 1u << r : 0;
+            bits |= lcd_dark(x, y + r) ? 1u << r : 0;
         }
         break;
     case TextFace::double_height:
         for (int r = 0; r < 16; ++r) {
-            bits |= dark(x, y + r) ? 1u << r : 0;
+            bits |= lcd_dark(x, y + r) ? 1u << r : 0;
         }
         break;
     case TextFace::small:
         for (int r = 0; r < 8; ++r) {
-            bits |= dark(x, y + r - 1) ? 1u << (7 - r) : 0;
+            bits |= lcd_dark(x, y + r - 1) ? 1u << (7 - r) : 0;
         }
         break;
     }
@@ -144,11 +140,11 @@ bool stands_whole(TextFace face, int x, int y, int code) {
             }
             const int px = x + k;
             const int py = row_of_bit(face, y, b);
-            if ((py == top && dark(px, py - 1)) || (py == bottom && dark(px, py + 1))) {
+            if ((py == top && lcd_dark(px, py - 1)) || (py == bottom && lcd_dark(px, py + 1))) {
                 return false;
             }
-            touches_left = touches_left || (k == 0 && dark(px - 1, py));
-            touches_right = touches_right || (k == f.width - 1 && dark(px + 1, py));
+            touches_left = touches_left || (k == 0 && lcd_dark(px - 1, py));
+            touches_right = touches_right || (k == f.width - 1 && lcd_dark(px + 1, py));
         }
     }
     return (!touches_left || glyph_beside(face, x, y, -1)) &&
@@ -277,18 +273,12 @@ ScreenText find_text(uint8_t y, TextFace face) {
     return longest == texts.end() ? ScreenText{} : *longest;
 }
 
-testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade shade,
-                                    TextFace face) {
-    const bool inverted = shade == Shade::inverted;
-    const std::vector<ScreenText> texts = find_texts(y, face);
-    for (const ScreenText& t : texts) {
-        if (t.text == text && t.inverted == inverted) {
-            return testing::AssertionSuccess();
-        }
-    }
-    testing::AssertionResult failure = testing::AssertionFailure();
-    failure << "band at y=" << static_cast<int>(y) << " should read \"" << text << "\" "
-            << (inverted ? "inverted" : "plain") << "; it holds ";
+namespace {
+
+// What the band holds instead, and its pixels.
+void describe_band(testing::AssertionResult& failure, uint8_t y, TextFace face,
+                   const std::vector<ScreenText>& texts) {
+    failure << "; it holds ";
     if (texts.empty()) {
         failure << "no readable text";
     }
@@ -300,5 +290,40 @@ testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade sh
     failure << "\n"
             << lcd_dump_rows(static_cast<uint8_t>(std::max(top, 0)),
                              static_cast<uint8_t>(std::min(bottom, LCD_HEIGHT - 1)));
+}
+
+} // namespace
+
+testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade shade,
+                                    TextFace face) {
+    const bool inverted = shade == Shade::inverted;
+    const std::vector<ScreenText> texts = find_texts(y, face);
+    for (const ScreenText& t : texts) {
+        if (t.text == text && t.inverted == inverted) {
+            return testing::AssertionSuccess();
+        }
+    }
+    testing::AssertionResult failure = testing::AssertionFailure();
+    failure << "band at y=" << static_cast<int>(y) << " should read \"" << text << "\" "
+            << (inverted ? "inverted" : "plain");
+    describe_band(failure, y, face, texts);
+    return failure;
+}
+
+testing::AssertionResult band_shows(uint8_t y, const std::vector<ScreenText>& expected,
+                                    TextFace face) {
+    const std::vector<ScreenText> texts = find_texts(y, face);
+    if (texts == expected) {
+        return testing::AssertionSuccess();
+    }
+    testing::AssertionResult failure = testing::AssertionFailure();
+    failure << "band at y=" << static_cast<int>(y) << " should hold ";
+    if (expected.empty()) {
+        failure << "nothing";
+    }
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        failure << (i > 0 ? ", " : "") << expected[i];
+    }
+    describe_band(failure, y, face, texts);
     return failure;
 }
