@@ -4,23 +4,17 @@
 
 #include <cstdint>
 
-#include "framebuffer.h"
-#include "keys.h"
-#include "lcd_probe.h"
+#include "lcd_pixels.h"
 #include "main_display.h"
-#include "power_on.h"
-#include "screens.h"
-#include "state.h"
+#include "screen_pass.h"
 
 namespace {
 
-class CurrentBar : public ::testing::Test {
+using namespace screen_test;
+
+class CurrentBar : public ScreenTest {
 protected:
-    void SetUp() override {
-        power_on_reset();
-        power_on_finish();
-        lcd_clear();
-    }
+    void SetUp() override { open(screen_main); }
 };
 
 // Columns lit inside the bar on its middle row, well clear of a marker at column 0:
@@ -68,10 +62,10 @@ TEST_F(CurrentBar, FrameAndScaleEnds) {
     draw_current_bar(0);
     EXPECT_EQ(lcd_count_set(0, 46, 113, 46), 114) << "top edge";
     EXPECT_EQ(lcd_count_set(0, 55, 113, 55), 114) << "bottom edge";
-    EXPECT_EQ(lcd_dark_rows(113, 40, 56).first, 43) << "right scale end from row 43";
-    EXPECT_EQ(lcd_dark_rows(113, 40, 56).last, 55);
+    EXPECT_EQ(lcd_ink_box(113, 40, 113, 56).top, 43) << "right scale end from row 43";
+    EXPECT_EQ(lcd_ink_box(113, 40, 113, 56).bottom, 55);
     EXPECT_EQ(lcd_count_set(113, 43, 113, 55), 13);
-    EXPECT_EQ(lcd_dark_rows(0, 40, 56).first, 43) << "left scale end and the peak marker";
+    EXPECT_EQ(lcd_ink_box(0, 40, 0, 56).top, 43) << "left scale end and the peak marker";
     EXPECT_EQ(lcd_count_set(0, 43, 0, 55), 13);
 }
 
@@ -86,9 +80,8 @@ TEST_F(CurrentBar, PeakMarkerWithItsTriangle) {
         current_da = 0;
         lcd_clear();
         draw_current_bar(c.peak);
-        const row_span line = lcd_dark_rows(c.column, 40, 56);
-        EXPECT_EQ(line.first, 43);
-        EXPECT_EQ(line.last, 55);
+        const InkBox line = lcd_ink_box(c.column, 40, c.column, 56);
+        EXPECT_EQ(line, (InkBox{false, c.column, 43, c.column, 55}));
         // Triangle rows, left of column 0 and right of column 113 dropped, never wrapped.
         for (int x = 0; x <= 113; ++x) {
             const int d = x - c.column;
@@ -128,13 +121,13 @@ TEST_F(CurrentBar, CurrentPageMarksThePeakOfThePresentDirection) {
     current_da = 10;
     lcd_clear();
     screen_main();
-    EXPECT_EQ(lcd_dark_rows(56, 40, 56).first, 43) << "charging: the charge peak at column 56";
+    EXPECT_EQ(lcd_ink_box(56, 40, 56, 56).top, 43) << "charging: the charge peak at column 56";
     EXPECT_EQ(lcd_get_pixel(28, 43), 0);
 
     current_da = -10;
     lcd_clear();
     screen_main();
-    EXPECT_EQ(lcd_dark_rows(28, 40, 56).first, 43) << "discharging: the discharge peak";
+    EXPECT_EQ(lcd_ink_box(28, 40, 28, 56).top, 43) << "discharging: the discharge peak";
     EXPECT_EQ(lcd_get_pixel(56, 43), 0);
 
     // A saturated discharge peak puts the marker at the end of the scale.

@@ -9,7 +9,8 @@
 #include "framebuffer.h"
 #include "icon_sheet.h"
 #include "icons.h"
-#include "lcd_picture.h"
+#include "lcd_dump.h"
+#include "lcd_pixels.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST(Icons, EachPlacementCopiesItsCellByWholeBytes) {
         for (int i = 0; i < LCD_BUFFER_SIZE; ++i) {
             wrong += lcd_buffer[i] != expected[i] ? 1 : 0;
         }
-        EXPECT_EQ(wrong, 0) << "bytes differ; drawn:" << lcd_picture();
+        EXPECT_EQ(wrong, 0) << "bytes differ; drawn:\n" << lcd_dump();
     }
 }
 
@@ -62,7 +63,8 @@ TEST(Icons, ExitPictureReplacesEverythingBeneath) {
     for (int y = 16; y <= 47; ++y) {
         for (int x = 4; x <= 35; ++x) {
             ASSERT_EQ(lcd_dark(x, y), sheet_dark(32 + x - 4, y - 16))
-                << "pixel (" << x << ", " << y << ")" << lcd_picture(0, 8, 40, 55);
+                << "pixel (" << x << ", " << y << ")\n"
+                << lcd_dump_rows(8, 55);
             blanked += lcd_dark(x, y) ? 0 : 1;
         }
     }
@@ -89,7 +91,7 @@ TEST(Icons, SmallBatteryShiftsItsBlankColumnsIntoThePageAbove) {
     }
     lcd_clear();
     lcd_icon(6);
-    EXPECT_EQ(lcd_ink_box(0, 0, 113, 63), (InkBox{false, 6, 14, 20, 39})) << lcd_picture();
+    EXPECT_EQ(lcd_ink_box(0, 0, 113, 63), (InkBox{false, 6, 14, 20, 39})) << lcd_dump();
 }
 
 TEST(Icons, LargeBatteryOnTheCombinedPage) {
@@ -103,7 +105,7 @@ TEST(Icons, LargeBatteryOnTheCombinedPage) {
     }
     lcd_clear();
     lcd_icon(8);
-    EXPECT_EQ(lcd_ink_box(0, 0, 113, 63), (InkBox{false, 5, 24, 23, 54})) << lcd_picture();
+    EXPECT_EQ(lcd_ink_box(0, 0, 113, 63), (InkBox{false, 5, 24, 23, 54})) << lcd_dump();
 }
 
 TEST(Icons, IndexBeyondTheTableDrawsNothing) {
@@ -137,7 +139,7 @@ TEST(IconSheet, PicturesStayWithinTheirExtents) {
     for (const CellExtent& c : cells) {
         SCOPED_TRACE(c.picture);
         auto dark = [&](int x, int y) { return sheet_dark(c.sheet_x + x, c.sheet_y + y); };
-        EXPECT_EQ(ink_box(0, 0, 31, 31, dark), c.ink) << ascii_picture(0, 0, 31, 31, dark);
+        EXPECT_EQ(ink_box(0, 0, 31, 31, dark), c.ink) << "\n" << pixel_art(0, 0, 31, 31, dark);
     }
 }
 

@@ -85,6 +85,35 @@ TEST_F(LcdReader, ReadsDoubleHeightAndSmallText) {
     EXPECT_EQ(read_text(7, 0, 3), "???") << "double-height cells are not normal ones";
 }
 
+// The lower half of a double-height 'R' is a doubled '`', and the end of a title's rule or
+// the top of a picture's frame look like '-' and '_': none of them is text.
+TEST_F(LcdReader, SlightGlyphsInsideLargerInkAreNotText) {
+    lcd_text_centred(73, 18, "VALEUR", 1, 1, 0);
+    lcd_text_centred(73, 36, "A/D", 1, 1, 0);
+    EXPECT_TRUE(find_texts(26, TextFace::double_height).empty())
+        << find_text(26, TextFace::double_height);
+    lcd_title(" MAIN MENU ");
+    EXPECT_TRUE(find_texts(1).empty()) << find_text(1);
+    lcd_fill(6, 50, 34, 52, PIXEL_SET);
+    for (uint8_t y : {43, 44}) {
+        SCOPED_TRACE(::testing::Message() << "band at y=" << int(y));
+        EXPECT_TRUE(find_texts(y).empty()) << find_text(y);
+        EXPECT_TRUE(find_texts(y, TextFace::small).empty()) << find_text(y, TextFace::small);
+    }
+}
+
+TEST_F(LcdReader, SlightGlyphsStandingWholeAreRead) {
+    lcd_text(0, 8, "A-B.C:`'_", 0, 1, 0);
+    lcd_text(0, 16, "__Y_~.", 0, 1, 0);
+    lcd_text(0, 24, ".", 1, 1, 0);
+    lcd_small_text(0, 50, "1.5-2,", 100);
+    EXPECT_EQ(find_texts(8), (std::vector<ScreenText>{{"A-B.C:`'_", 0, false}}));
+    EXPECT_EQ(find_texts(16), (std::vector<ScreenText>{{"__Y_~.", 0, false}}))
+        << "glyphs that ink their last column touch their neighbours";
+    EXPECT_EQ(read_double_text(0, 24, 1), ".");
+    EXPECT_EQ(read_small_text(0, 50, 6), "1.5-2,");
+}
+
 TEST_F(LcdReader, BandAssertionSaysWhatTheBandHolds) {
     lcd_text(0, 32, "LANG: ", 0, 1, 0);
     lcd_text(48, 32, "FRANCAIS", 0, 1, 1);

@@ -7,31 +7,21 @@
 #include <functional>
 #include <string>
 
-#include "framebuffer.h"
 #include "icons.h"
-#include "lcd_probe.h"
+#include "lcd_pixels.h"
 #include "numerals.h"
-#include "power_on.h"
-#include "screens.h"
-#include "state.h"
+#include "screen_pass.h"
 #include "text.h"
 
 namespace {
 
-class MainDisplayLayouts : public ::testing::Test {
+using namespace screen_test;
+
+class MainDisplayLayouts : public ScreenTest {
 protected:
     void SetUp() override {
-        power_on_reset();
-        power_on_finish();
+        open(screen_main);
         blink_phase = 1;
-    }
-
-    void show(uint8_t mode, uint8_t page) {
-        display_mode = mode;
-        amps_page = page;
-        pending_key = 0;
-        lcd_clear();
-        screen_main();
     }
 };
 
@@ -79,8 +69,8 @@ TEST_F(MainDisplayLayouts, CombinedPageVoltage) {
         volt_alarm = c.alarm;
         alarm_ack = 1;
         blink_phase = c.blink;
-        show(0, 0);
-        EXPECT_EQ(lcd_region_diff(lcd_render_alone(c.expected), 24, 0, 100, 27), "");
+        show_main(0, 0);
+        EXPECT_TRUE(lcd_region_shows_exactly(lcd_drawn_alone(c.expected), 24, 0, 100, 27));
     }
 }
 
@@ -101,8 +91,8 @@ TEST_F(MainDisplayLayouts, VoltagePageVoltage) {
         volt_alarm = c.alarm;
         alarm_ack = 0;
         blink_phase = c.blink;
-        show(1, 0);
-        EXPECT_EQ(lcd_region_diff(lcd_render_alone(c.expected), 22, 8, 104, 44), "");
+        show_main(1, 0);
+        EXPECT_TRUE(lcd_region_shows_exactly(lcd_drawn_alone(c.expected), 22, 8, 104, 44));
     }
 }
 
@@ -132,28 +122,27 @@ const current_case current_cases[] = {
     {"100 A shunt keeps the tenth", 100, 5, 1, medium(29, 30, " 0.5"), large(35, 11, "0.5")},
 };
 
-// Layout A's current band: columns 24..100, rows 28..55.
-TEST_F(MainDisplayLayouts, CombinedPageCurrent) {
+// Every current case on one page: the current's band against its expected drawing alone.
+void expect_current_band(uint8_t mode, uint8_t page, drawing current_case::*expected, int x0,
+                         int y0, int x1, int y1) {
     for (const auto& c : current_cases) {
         SCOPED_TRACE(c.name);
         shunt_amps = c.shunt;
         current_da = c.current;
         blink_phase = c.blink;
-        show(0, 0);
-        EXPECT_EQ(lcd_region_diff(lcd_render_alone(c.combined), 24, 28, 100, 55), "");
+        show_main(mode, page);
+        EXPECT_TRUE(lcd_region_shows_exactly(lcd_drawn_alone(c.*expected), x0, y0, x1, y1));
     }
+}
+
+// Layout A's current band: columns 24..100, rows 28..55.
+TEST_F(MainDisplayLayouts, CombinedPageCurrent) {
+    expect_current_band(0, 0, &current_case::combined, 24, 28, 100, 55);
 }
 
 // Layout C's current band: columns 22..100, rows 11..42.
 TEST_F(MainDisplayLayouts, CurrentPageCurrent) {
-    for (const auto& c : current_cases) {
-        SCOPED_TRACE(c.name);
-        shunt_amps = c.shunt;
-        current_da = c.current;
-        blink_phase = c.blink;
-        show(2, 1);
-        EXPECT_EQ(lcd_region_diff(lcd_render_alone(c.amps_page), 22, 11, 100, 42), "");
-    }
+    expect_current_band(2, 1, &current_case::amps_page, 22, 11, 100, 42);
 }
 
 // Each layout draws its battery first; nothing else reaches the columns compared here.
@@ -171,14 +160,10 @@ TEST_F(MainDisplayLayouts, EachLayoutShowsItsBattery) {
     current_da = -39;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        show(c.mode, c.page);
-        const lcd_image alone = lcd_render_alone([&] { lcd_icon(c.icon); });
-        for (int p = c.first_page; p <= c.last_page; ++p) {
-            for (int x = 0; x <= c.last_column; ++x) {
-                const int i = p * LCD_WIDTH + x;
-                EXPECT_EQ(lcd_buffer[i], alone[i]) << "page " << p << " column " << x;
-            }
-        }
+        show_main(c.mode, c.page);
+        const PixelSet alone = lcd_drawn_alone([&] { lcd_icon(c.icon); });
+        EXPECT_TRUE(lcd_region_shows_exactly(alone, 0, 8 * c.first_page, c.last_column,
+                                             8 * c.last_page + 7));
     }
 }
 
@@ -191,60 +176,51 @@ TEST_F(MainDisplayLayouts, WholeScreensAreExactlyTheirElements) {
     blink_phase = 1;
 
     current_da = 25;
-    show(0, 0);
-    EXPECT_EQ(lcd_region_diff(lcd_render_alone([] {
-                                  lcd_icon(8);
-                                  lcd_digits_medium(29, 2, "12.6");
-                                  lcd_text(102, 11, "V", 1, 1, 0);
-                                  lcd_digits_medium(29, 30, " 2.5");
-                                  lcd_text(102, 39, "A", 1, 1, 0);
-                                  lcd_text_centred(57, 57, "CHARGING", 0, 1, 0);
-                                  lcd_fill(12, 4, 17, 14, 1);
-                                  for (int i = 0; i < 5; ++i) {
-                                      lcd_line(9 + i, 15 + i, 19 - i, 15 + i, 1);
-                                  }
-                                  lcd_put_pixel(14, 20, 1);
-                              }),
-                              0, 0, 113, 63),
-              "")
-        << "combined page";
+    show_main(0, 0);
+    EXPECT_TRUE(lcd_shows_exactly(lcd_drawn_alone([] {
+        lcd_icon(8);
+        lcd_digits_medium(29, 2, "12.6");
+        lcd_text(102, 11, "V", 1, 1, 0);
+        lcd_digits_medium(29, 30, " 2.5");
+        lcd_text(102, 39, "A", 1, 1, 0);
+        lcd_text_centred(57, 57, "CHARGING", 0, 1, 0);
+        lcd_fill(12, 4, 17, 14, 1);
+        for (int i = 0; i < 5; ++i) {
+            lcd_line(9 + i, 15 + i, 19 - i, 15 + i, 1);
+        }
+        lcd_put_pixel(14, 20, 1);
+    }))) << "combined page";
 
-    show(1, 0);
-    EXPECT_EQ(lcd_region_diff(lcd_render_alone([] {
-                                  lcd_icon(9);
-                                  lcd_text_centred(56, 50, "MAX: 13.1V", 0, 1, 0);
-                                  lcd_digits_large(25, 9, "12.6");
-                                  lcd_text(106, 25, "V", 1, 1, 0);
-                              }),
-                              0, 0, 113, 63),
-              "")
-        << "voltage page";
+    show_main(1, 0);
+    EXPECT_TRUE(lcd_shows_exactly(lcd_drawn_alone([] {
+        lcd_icon(9);
+        lcd_text_centred(56, 50, "MAX: 13.1V", 0, 1, 0);
+        lcd_digits_large(25, 9, "12.6");
+        lcd_text(106, 25, "V", 1, 1, 0);
+    }))) << "voltage page";
 
     current_da = -115; // 11.5 A: whole amps; bar end 25, discharge peak marker at 28
-    show(2, 1);
-    EXPECT_EQ(lcd_region_diff(lcd_render_alone([] {
-                                  lcd_icon(6);
-                                  lcd_digits_large(30, 11, " 11");
-                                  lcd_fill(12, 1, 15, 10, 1);
-                                  lcd_put_pixel(13, 0, 1);
-                                  lcd_line(11, 2, 15, 2, 1);
-                                  lcd_line(10, 3, 16, 3, 1);
-                                  lcd_small_text_centred(67, 0, "DISCHARGING", 100);
-                                  lcd_text(102, 27, "A", 1, 1, 0);
-                                  lcd_frame(0, 46, 113, 55, 1);
-                                  lcd_line(28, 45, 28, 54, 1);
-                                  lcd_line(26, 43, 30, 43, 1);
-                                  lcd_line(27, 44, 29, 44, 1);
-                                  lcd_put_pixel(28, 45, 1);
-                                  lcd_line(0, 43, 0, 46, 1);
-                                  lcd_text(0, 57, "0", 0, 1, 0);
-                                  lcd_line(113, 43, 113, 46, 1);
-                                  lcd_text_centred(102, 57, " 50", 0, 1, 0);
-                                  lcd_fill(1, 48, 25, 53, 2);
-                              }),
-                              0, 0, 113, 63),
-              "")
-        << "current page";
+    show_main(2, 1);
+    EXPECT_TRUE(lcd_shows_exactly(lcd_drawn_alone([] {
+        lcd_icon(6);
+        lcd_digits_large(30, 11, " 11");
+        lcd_fill(12, 1, 15, 10, 1);
+        lcd_put_pixel(13, 0, 1);
+        lcd_line(11, 2, 15, 2, 1);
+        lcd_line(10, 3, 16, 3, 1);
+        lcd_small_text_centred(67, 0, "DISCHARGING", 100);
+        lcd_text(102, 27, "A", 1, 1, 0);
+        lcd_frame(0, 46, 113, 55, 1);
+        lcd_line(28, 45, 28, 54, 1);
+        lcd_line(26, 43, 30, 43, 1);
+        lcd_line(27, 44, 29, 44, 1);
+        lcd_put_pixel(28, 45, 1);
+        lcd_line(0, 43, 0, 46, 1);
+        lcd_text(0, 57, "0", 0, 1, 0);
+        lcd_line(113, 43, 113, 46, 1);
+        lcd_text_centred(102, 57, " 50", 0, 1, 0);
+        lcd_fill(1, 48, 25, 53, 2);
+    }))) << "current page";
 }
 
 } // namespace

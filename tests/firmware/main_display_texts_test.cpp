@@ -6,44 +6,29 @@
 #include <cstdint>
 #include <vector>
 
-#include "framebuffer.h"
-#include "lcd_reader.h"
-#include "power_on.h"
-#include "screens.h"
-#include "state.h"
+#include "screen_pass.h"
 
 namespace {
 
-class MainDisplayTexts : public ::testing::Test {
+using namespace screen_test;
+
+class MainDisplayTexts : public ScreenTest {
 protected:
     void SetUp() override {
-        power_on_reset();
-        power_on_finish();
+        open(screen_main);
         blink_phase = 1;
         volts_dv = 126;
         current_da = 25;
     }
-
-    void show(uint8_t mode, uint8_t page) {
-        display_mode = mode;
-        amps_page = page;
-        pending_key = 0;
-        lcd_clear();
-        screen_main();
-    }
 };
 
-ScreenText plain(const char* text, int x) {
-    return {text, static_cast<uint8_t>(x), false};
-}
-
 TEST_F(MainDisplayTexts, UnitsBesideTheReadings) {
-    show(0, 0);
+    show_main(0, 0);
     EXPECT_EQ(read_double_text(102, 11, 1), "V");
     EXPECT_EQ(read_double_text(102, 39, 1), "A");
-    show(1, 0);
+    show_main(1, 0);
     EXPECT_EQ(read_double_text(106, 25, 1), "V");
-    show(2, 1);
+    show_main(2, 1);
     EXPECT_EQ(read_double_text(102, 27, 1), "A");
 }
 
@@ -64,9 +49,9 @@ TEST_F(MainDisplayTexts, DirectionCaptions) {
                      << "language " << int(c.lang) << ", " << c.current << " dA");
         language = c.lang;
         current_da = c.current;
-        show(0, 0);
+        show_main(0, 0);
         EXPECT_EQ(find_texts(57), std::vector<ScreenText>{c.combined});
-        show(2, 1);
+        show_main(2, 1);
         EXPECT_EQ(find_text(0, TextFace::small), c.amps_page);
     }
 }
@@ -82,7 +67,7 @@ TEST_F(MainDisplayTexts, VoltagePageShowsThePeak) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.peak);
         peak_volts_dv = c.peak;
-        show(1, 0);
+        show_main(1, 0);
         EXPECT_EQ(find_texts(50), std::vector<ScreenText>{c.expected});
     }
 }
@@ -102,28 +87,28 @@ TEST_F(MainDisplayTexts, OverRangeNoticesInBothLanguages) {
 
         volts_dv = 301;
         current_da = 25;
-        show(0, 0);
+        show_main(0, 0);
         EXPECT_EQ(find_text(7, face), c.one_line) << "voltage, combined page";
         EXPECT_EQ(find_texts(35, face).size(), 0u) << "the current is in range";
-        show(1, 0);
+        show_main(1, 0);
         EXPECT_EQ(find_text(9, face), c.upper) << "voltage page";
         EXPECT_TRUE(band_reads(25, c.lower.text, Shade::plain, face));
         EXPECT_EQ(find_texts(25, face).front(), c.lower);
 
         volts_dv = 126;
         current_da = -551;
-        show(0, 0);
+        show_main(0, 0);
         EXPECT_EQ(find_text(35, face), c.one_line) << "current, combined page";
         EXPECT_EQ(find_texts(7, face).size(), 0u) << "the voltage is in range";
-        show(2, 1);
+        show_main(2, 1);
         EXPECT_EQ(find_text(11, face), c.upper) << "current page";
         EXPECT_EQ(find_texts(27, face).front(), c.lower);
 
         // The notices blink: absent on the dark half.
         blink_phase = 0;
-        show(0, 0);
+        show_main(0, 0);
         EXPECT_EQ(find_texts(35, face).size(), 0u);
-        show(2, 1);
+        show_main(2, 1);
         EXPECT_EQ(find_texts(11, face).size(), 0u);
         blink_phase = 1;
     }
@@ -139,7 +124,7 @@ TEST_F(MainDisplayTexts, BarScaleEnds) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scale);
         bar_scale_amps = c.scale;
-        show(2, 1);
+        show_main(2, 1);
         EXPECT_EQ(read_text(90, 57, 3), c.printed);
         EXPECT_EQ(find_texts(57), (std::vector<ScreenText>{plain("0", 0), c.label}));
     }

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "framebuffer.h"
-#include "lcd_picture.h"
+#include "lcd_dump.h"
+#include "lcd_pixels.h"
 #include "numeral_tables.h"
 #include "numerals.h"
 
@@ -91,20 +92,15 @@ bool expected_dark(const LayoutCase& t, int x, int y) {
 }
 
 void expect_screen(const LayoutCase& t, bool (*also_dark)(int, int)) {
-    int wrong = 0;
+    PixelSet want;
     for (int y = 0; y < LCD_HEIGHT; ++y) {
         for (int x = 0; x < LCD_WIDTH; ++x) {
-            const bool want = expected_dark(t, x, y) || (also_dark != nullptr && also_dark(x, y));
-            wrong += lcd_dark(x, y) != want ? 1 : 0;
+            if (expected_dark(t, x, y) || (also_dark != nullptr && also_dark(x, y))) {
+                want.insert({x, y});
+            }
         }
     }
-    EXPECT_EQ(wrong, 0) << "pixels differ from the expected reading.\nExpected:"
-                        << ascii_picture(0, 0, LCD_WIDTH - 1, LCD_HEIGHT - 1,
-                                         [&](int x, int y) {
-                                             return expected_dark(t, x, y) ||
-                                                    (also_dark != nullptr && also_dark(x, y));
-                                         })
-                        << "Drawn:" << lcd_picture();
+    EXPECT_TRUE(lcd_shows_exactly(want)) << "pixels differ from the expected reading";
 }
 
 const std::vector<LayoutCase> layout_cases = {
@@ -169,14 +165,9 @@ TEST(Numerals, CharactersLandWhereTheReadingPutsThem) {
 TEST(Numerals, LargePointIsABlockWithCutCorners) {
     lcd_clear();
     lcd_digits_large(25, 9, "12.5");
-    const std::string expected = "\n"
-                                 "34 .......\n"
-                                 "35 ..###..\n"
-                                 "36 .#####.\n"
-                                 "37 .#####.\n"
-                                 "38 ..###..\n"
-                                 "39 .......\n";
-    EXPECT_EQ(lcd_picture(70, 34, 76, 39), expected) << "the point of 12.5, columns 70..76";
+    const std::string expected = // rows 34..39
+        art(".......", "..###..", ".#####.", ".#####.", "..###..", ".......");
+    EXPECT_EQ(lcd_region_art(70, 34, 76, 39), expected) << "the point of 12.5, columns 70..76";
     EXPECT_EQ(lcd_ink_box(69, 0, 80, 63), (InkBox{false, 71, 35, 75, 38}))
         << "nothing else between the 2 and the 5";
 }
@@ -251,7 +242,7 @@ TEST(NumeralArtwork, DigitsFillRowsAndColumnsAlike) {
             SCOPED_TRACE(std::string(f.name) + " '" + d + "'");
             auto dark = [&](int x, int y) { return shape(f.size, d, x, y); };
             const InkBox box = ink_box(0, 0, width - 1, height - 1, dark);
-            const std::string picture = ascii_picture(0, 0, width - 1, height - 1, dark);
+            const std::string picture = "\n" + pixel_art(0, 0, width - 1, height - 1, dark);
             ASSERT_FALSE(box.empty);
             EXPECT_EQ(box.top, 0) << picture;
             EXPECT_EQ(box.bottom, f.last_row) << "point and digits share the bottom row" << picture;
@@ -310,12 +301,13 @@ TEST(NumeralArtwork, BarAndPointSitAgainstTheDigits) {
         const int eight_centre = (f.size == Size::large ? 14 : 12) + f.centre;
         const InkBox bar = lcd_ink_box(bar_column, 0, bar_column, 63);
         for (int y = bar.top; y <= bar.bottom; ++y) {
-            EXPECT_TRUE(lcd_dark(eight_centre, y)) << "bar row " << y << lcd_picture(0, 8, 50, 40);
+            EXPECT_TRUE(lcd_dark(eight_centre, y)) << "bar row " << y << "\n"
+                                                   << lcd_dump_rows(8, 40);
         }
         const int point_x = (f.size == Size::large ? 14 + 22 : 12 + 18) + 4;
         const InkBox point = lcd_ink_box(point_x, 0, point_x, 63);
         const InkBox eight = lcd_ink_box(eight_centre, 0, eight_centre, 63);
-        EXPECT_EQ(point.bottom, eight.bottom) << lcd_picture(0, 8, 50, 40);
+        EXPECT_EQ(point.bottom, eight.bottom) << "\n" << lcd_dump_rows(8, 40);
     }
 }
 

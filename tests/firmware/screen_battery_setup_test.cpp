@@ -147,26 +147,13 @@ TEST_F(BatterySetup, RowZeroLeavesToTheBatteryItemWithoutAHook) {
 }
 
 TEST_F(BatterySetup, UnknownKeysAreDiscarded) {
-    for (uint8_t editing : {0, 1}) {
-        for (uint8_t row = 0; row <= 5; ++row) {
-            for (uint8_t key : {6, 100, 255}) {
-                SCOPED_TRACE(::testing::Message() << "row " << int(row) << " editing "
-                                                  << int(editing) << " key " << int(key));
-                menu_cursor = row;
-                edit_mode = editing;
-                press(key);
-                EXPECT_EQ(pending_key, 0);
-                EXPECT_EQ(menu_cursor, row);
-                EXPECT_EQ(edit_mode, editing);
-                EXPECT_EQ(active_screen, screen_battery_setup);
-                EXPECT_EQ(shunt_amps, 50u);
-                EXPECT_EQ(bar_scale_amps, 50u);
-                EXPECT_EQ(volt_alarm_enabled, 1);
-                EXPECT_EQ(low_alarm_dv, 100u);
-                EXPECT_EQ(high_alarm_dv, 150u);
-            }
-        }
-    }
+    expect_keys_discarded_on_every_row(5, {6, 100, 255}, [] {
+        EXPECT_EQ(shunt_amps, 50u);
+        EXPECT_EQ(bar_scale_amps, 50u);
+        EXPECT_EQ(volt_alarm_enabled, 1);
+        EXPECT_EQ(low_alarm_dv, 100u);
+        EXPECT_EQ(high_alarm_dv, 150u);
+    });
 }
 
 // --- What the list shows ---

@@ -141,25 +141,12 @@ TEST_F(Calibrate, RowZeroLeavesToTheCalibrateItemThenCommits) {
 }
 
 TEST_F(Calibrate, UnknownKeysAreDiscarded) {
-    for (uint8_t editing : {0, 1}) {
-        for (uint8_t row = 0; row <= 4; ++row) {
-            for (uint8_t key : {6, 42, 255}) {
-                SCOPED_TRACE(::testing::Message() << "row " << int(row) << " editing "
-                                                  << int(editing) << " key " << int(key));
-                menu_cursor = row;
-                edit_mode = editing;
-                press(key);
-                EXPECT_EQ(pending_key, 0);
-                EXPECT_EQ(menu_cursor, row);
-                EXPECT_EQ(edit_mode, editing);
-                EXPECT_EQ(active_screen, screen_calibrate);
-                EXPECT_EQ(volt_cal_percent, 100);
-                EXPECT_EQ(cal_zero_adc, 1872u);
-                EXPECT_EQ(cal_charge_adc, 248u);
-                EXPECT_EQ(cal_discharge_adc, 3499u);
-            }
-        }
-    }
+    expect_keys_discarded_on_every_row(4, {6, 42, 255}, [] {
+        EXPECT_EQ(volt_cal_percent, 100);
+        EXPECT_EQ(cal_zero_adc, 1872u);
+        EXPECT_EQ(cal_charge_adc, 248u);
+        EXPECT_EQ(cal_discharge_adc, 3499u);
+    });
     EXPECT_EQ(hook_calls.commit_settings, 0);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framebuffer.h"
+#include "lcd_dump.h"
 #include "screen_pass.h"
 #include "screens.h"
 

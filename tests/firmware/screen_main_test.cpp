@@ -6,29 +6,19 @@
 #include <limits>
 #include <string>
 
-#include "framebuffer.h"
-#include "keys.h"
-#include "lcd_probe.h"
+#include "lcd_pixels.h"
 #include "main_display.h"
-#include "power_on.h"
-#include "screens.h"
-#include "state.h"
+#include "screen_pass.h"
 
 namespace {
 
-class ScreenMain : public ::testing::Test {
+using namespace screen_test;
+
+class ScreenMain : public ScreenTest {
 protected:
     void SetUp() override {
-        power_on_reset();
-        power_on_finish();
+        open(screen_main);
         blink_phase = 1;
-        lcd_clear();
-    }
-
-    void pass(uint8_t key) {
-        pending_key = key;
-        lcd_clear();
-        active_screen();
     }
 };
 
@@ -106,7 +96,7 @@ TEST_F(ScreenMain, ArrowsPointWithTheCurrentAndOnlyTheChargeArrowBlinks) {
         amps_page = c.page;
         current_da = c.current;
         blink_phase = c.blink;
-        pass(0);
+        press(0);
         EXPECT_EQ(c.large ? large_arrow_area() : small_arrow_area(), *c.picture);
     }
 
@@ -114,11 +104,11 @@ TEST_F(ScreenMain, ArrowsPointWithTheCurrentAndOnlyTheChargeArrowBlinks) {
     current_da = 0;
     blink_phase = 0;
     display_mode = 0;
-    pass(0);
+    press(0);
     EXPECT_EQ(lcd_count_set(8, 3, 20, 21), 0) << large_arrow_area();
     display_mode = 2;
     amps_page = 1;
-    pass(0);
+    press(0);
     EXPECT_EQ(lcd_count_set(9, 0, 17, 11), 0) << small_arrow_area();
 }
 
@@ -136,7 +126,7 @@ TEST_F(ScreenMain, LayoutFollowsDisplayModeAndPage) {
         SCOPED_TRACE(::testing::Message() << "mode " << int(c.mode) << " page " << int(c.page));
         display_mode = c.mode;
         amps_page = c.page;
-        pass(0);
+        press(0);
         EXPECT_EQ(lcd_count_set(0, 55, 113, 55) == 114, c.bar);
         EXPECT_EQ(large_arrow_area() == large_up, c.large_arrow);
     }
@@ -170,7 +160,7 @@ TEST_F(ScreenMain, KeysOpenTheMenuPeaksAndContrastAndTurnThePage) {
         return_screen = screen_calibrate;
         menu_cursor = 3;
         edit_mode = 1;
-        pass(c.key);
+        press(c.key);
         EXPECT_EQ(active_screen, c.screen);
         EXPECT_EQ(amps_page, c.expected_page);
         EXPECT_EQ(pending_key, 0) << "the key slot is always emptied";
@@ -196,7 +186,7 @@ TEST_F(ScreenMain, FirstKeyAfterAnAlarmOnlyAcknowledgesIt) {
         volt_alarm = 1;
         alarm_ack = 0;
         menu_cursor = 2;
-        pass(key);
+        press(key);
         EXPECT_EQ(alarm_ack, 1);
         EXPECT_EQ(active_screen, screen_main);
         EXPECT_EQ(amps_page, 0);
@@ -206,7 +196,7 @@ TEST_F(ScreenMain, FirstKeyAfterAnAlarmOnlyAcknowledgesIt) {
 
     // Acknowledged, the keys work again while the alarm lasts.
     active_screen = screen_main;
-    pass(KEY_SELECT);
+    press(KEY_SELECT);
     EXPECT_EQ(active_screen, screen_menu);
     EXPECT_EQ(alarm_ack, 1);
 }
@@ -215,21 +205,21 @@ TEST_F(ScreenMain, OnlyTheMainScreenAcknowledges) {
     volt_alarm = 1;
     alarm_ack = 0;
     active_screen = screen_max_values;
-    pass(KEY_SELECT);
+    press(KEY_SELECT);
     EXPECT_EQ(active_screen, screen_main) << "the peak screen's keys work as usual";
     EXPECT_EQ(alarm_ack, 0);
 
     active_screen = screen_menu;
     menu_cursor = 0;
-    pass(KEY_CW);
+    press(KEY_CW);
     EXPECT_EQ(menu_cursor, 1) << "the menu's keys work as usual";
     EXPECT_EQ(alarm_ack, 0);
-    pass(KEY_CCW);
-    pass(KEY_SELECT);
+    press(KEY_CCW);
+    press(KEY_SELECT);
     ASSERT_EQ(active_screen, screen_main);
     EXPECT_EQ(alarm_ack, 0);
 
-    pass(KEY_LEFT);
+    press(KEY_LEFT);
     EXPECT_EQ(alarm_ack, 1);
     EXPECT_EQ(active_screen, screen_main) << "back on the main screen a key acknowledges";
 }

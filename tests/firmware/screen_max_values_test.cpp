@@ -4,31 +4,20 @@
 #include <cstdint>
 #include <cstring>
 
-#include "framebuffer.h"
-#include "keys.h"
-#include "lcd_reader.h"
-#include "power_on.h"
-#include "screens.h"
-#include "state.h"
+#include "screen_pass.h"
 
 namespace {
 
-class ScreenMaxValues : public ::testing::Test {
+using namespace screen_test;
+
+class ScreenMaxValues : public ScreenTest {
 protected:
     void SetUp() override {
-        power_on_reset();
-        power_on_finish();
-        active_screen = screen_max_values;
+        open(screen_max_values);
         volts_dv = 123;
         peak_volts_dv = 148;
         peak_charge_da = 576;
         peak_discharge_da = -39;
-    }
-
-    void pass(uint8_t key) {
-        pending_key = key;
-        lcd_clear();
-        screen_max_values();
     }
 
     void expect_peaks(uint32_t volts, int32_t charge, int32_t discharge) {
@@ -39,7 +28,7 @@ protected:
 };
 
 TEST_F(ScreenMaxValues, LeftKeyRestartsThePeaksAndStays) {
-    pass(KEY_LEFT);
+    press(KEY_LEFT);
     expect_peaks(123, 0, 0);
     EXPECT_EQ(active_screen, screen_max_values);
     EXPECT_EQ(pending_key, 0);
@@ -55,7 +44,7 @@ TEST_F(ScreenMaxValues, OtherKeysReturnToTheMainDisplay) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "key " << int(c.key));
         active_screen = screen_max_values;
-        pass(c.key);
+        press(c.key);
         EXPECT_EQ(active_screen, c.screen);
         EXPECT_EQ(pending_key, 0);
         expect_peaks(148, 576, -39);
@@ -65,10 +54,10 @@ TEST_F(ScreenMaxValues, OtherKeysReturnToTheMainDisplay) {
 TEST_F(ScreenMaxValues, TheVoltageAlarmPlaysNoPartHere) {
     volt_alarm = 1;
     alarm_ack = 0;
-    pass(KEY_LEFT);
+    press(KEY_LEFT);
     expect_peaks(123, 0, 0);
     EXPECT_EQ(alarm_ack, 0);
-    pass(KEY_CW);
+    press(KEY_CW);
     EXPECT_EQ(active_screen, screen_main);
     EXPECT_EQ(alarm_ack, 0);
 }
@@ -91,7 +80,7 @@ TEST_F(ScreenMaxValues, ShowsTheThreePeaks) {
         peak_volts_dv = c.volts;
         peak_charge_da = c.charge;
         peak_discharge_da = c.discharge;
-        pass(0);
+        press(0);
         EXPECT_EQ(read_double_text(75, 9, 5), c.volts_text);
         EXPECT_EQ(read_double_text(75, 25, 5), c.charge_text);
         EXPECT_EQ(read_double_text(75, 41, 5), c.discharge_text);
@@ -99,7 +88,7 @@ TEST_F(ScreenMaxValues, ShowsTheThreePeaks) {
 
     // A saturated discharge peak still has its magnitude; its first digits show.
     peak_discharge_da = INT32_MIN;
-    pass(0);
+    press(0);
     EXPECT_EQ(read_double_text(75, 41, 4), "2147");
 }
 
@@ -111,7 +100,7 @@ TEST_F(ScreenMaxValues, LabelsAndTheResetKeyInBothLanguages) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         language = c.lang;
-        pass(0);
+        press(0);
         EXPECT_EQ(read_text(17, 0, 10), c.title);
         EXPECT_EQ(read_text(0, 10, 6), "VOLTS:");
         EXPECT_EQ(read_text(0, 26, 7), "CHARGE:");

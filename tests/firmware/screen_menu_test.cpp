@@ -5,32 +5,17 @@
 #include <cstring>
 #include <vector>
 
-#include "framebuffer.h"
 #include "icons.h"
-#include "keys.h"
-#include "lcd_probe.h"
-#include "lcd_reader.h"
-#include "power_on.h"
-#include "screens.h"
-#include "state.h"
+#include "lcd_pixels.h"
+#include "screen_pass.h"
 
 namespace {
 
-class ScreenMenu : public ::testing::Test {
-protected:
-    void SetUp() override {
-        power_on_reset();
-        power_on_finish();
-        active_screen = screen_menu;
-        lcd_clear();
-    }
+using namespace screen_test;
 
-    // One pass of the main loop as far as the menu is concerned.
-    void pass(uint8_t key) {
-        pending_key = key;
-        lcd_clear();
-        screen_menu();
-    }
+class ScreenMenu : public ScreenTest {
+protected:
+    void SetUp() override { open(screen_menu); }
 };
 
 struct block {
@@ -43,18 +28,18 @@ void expect_marker(const block& b) {
     const int last_visible = b.bottom < 63 ? b.bottom : 63;
     for (int x = 109; x <= 113; ++x) {
         SCOPED_TRACE(::testing::Message() << "column " << x);
-        const row_span rows = lcd_dark_rows(x, 8, 63);
+        const InkBox rows = lcd_ink_box(x, 8, x, 63);
         if (x == 111) {
-            EXPECT_EQ(rows.first, 8) << "the rule starts under the title";
-            EXPECT_EQ(rows.last, 63) << "the rule reaches the bottom row";
+            EXPECT_EQ(rows.top, 8) << "the rule starts under the title";
+            EXPECT_EQ(rows.bottom, 63) << "the rule reaches the bottom row";
             continue;
         }
         if (b.top > 63) {
-            EXPECT_EQ(rows.first, -1) << "a block below the display shows nothing";
+            EXPECT_TRUE(rows.empty) << "a block below the display shows nothing";
             continue;
         }
-        EXPECT_EQ(rows.first, b.top);
-        EXPECT_EQ(rows.last, last_visible);
+        EXPECT_EQ(rows.top, b.top);
+        EXPECT_EQ(rows.bottom, last_visible);
         EXPECT_EQ(lcd_count_set(x, 8, x, 63), last_visible - b.top + 1) << "one solid block";
     }
     EXPECT_EQ(lcd_count_set(108, 8, 108, 63), 0) << "nothing left of column 109";
@@ -70,7 +55,7 @@ TEST_F(ScreenMenu, ItemCountFollowsTheCalibrationUnlock) {
         SCOPED_TRACE(::testing::Message() << "item " << int(b.index) << " of " << int(b.count));
         calibrate_enabled = b.count == 5 ? 1 : 0;
         menu_cursor = b.index;
-        pass(0);
+        press(0);
         expect_marker(b);
         EXPECT_EQ(menu_cursor, b.index) << "drawing alone moves nothing";
     }
@@ -92,7 +77,7 @@ TEST_F(ScreenMenu, CursorStopsAtBothEndsWithoutWrapping) {
         calibrate_enabled = c.calibrate;
         menu_cursor = c.start;
         active_screen = screen_menu;
-        pass(c.key);
+        press(c.key);
         EXPECT_EQ(menu_cursor, c.expected);
         EXPECT_EQ(active_screen, screen_menu);
         EXPECT_EQ(pending_key, 0) << "the key slot is always emptied";
@@ -108,7 +93,7 @@ TEST_F(ScreenMenu, SelectOpensTheItemsScreenOnItsFirstRow) {
         active_screen = screen_menu;
         menu_cursor = item;
         edit_mode = 1;
-        pass(KEY_SELECT);
+        press(KEY_SELECT);
         EXPECT_EQ(active_screen, opened[item]);
         EXPECT_EQ(menu_cursor, 0);
         EXPECT_EQ(edit_mode, 0);
@@ -121,33 +106,33 @@ TEST_F(ScreenMenu, SelectOpensTheItemsScreenOnItsFirstRow) {
 TEST_F(ScreenMenu, CalibrationItemsLockedWhileShownStayReachable) {
     calibrate_enabled = 1;
     menu_cursor = 2;
-    pass(KEY_CW);
-    pass(KEY_CW);
+    press(KEY_CW);
+    press(KEY_CW);
     ASSERT_EQ(menu_cursor, 4);
 
     calibrate_enabled = 0;
-    pass(KEY_CW);
+    press(KEY_CW);
     EXPECT_EQ(menu_cursor, 4) << "forward does nothing past the last offered item";
-    pass(KEY_RIGHT);
+    press(KEY_RIGHT);
     EXPECT_EQ(menu_cursor, 4);
     expect_marker({3, 4, 82, 101});
-    pass(KEY_CCW);
+    press(KEY_CCW);
     EXPECT_EQ(menu_cursor, 3) << "backward steps back one item";
     expect_marker({3, 4, 82, 101}); // drawn before the key moved the cursor
-    pass(0);
+    press(0);
     expect_marker({3, 3, 64, 82});
-    pass(KEY_SELECT);
+    press(KEY_SELECT);
     EXPECT_EQ(active_screen, screen_adc_values);
 
     active_screen = screen_menu;
     menu_cursor = 4;
-    pass(KEY_SELECT);
+    press(KEY_SELECT);
     EXPECT_EQ(active_screen, screen_calibrate);
 
     active_screen = screen_menu;
     menu_cursor = 3;
-    pass(KEY_LEFT);
-    pass(KEY_LEFT);
+    press(KEY_LEFT);
+    press(KEY_LEFT);
     EXPECT_EQ(menu_cursor, 1);
 }
 
@@ -157,9 +142,9 @@ TEST_F(ScreenMenu, EachItemShowsItsPicture) {
     for (uint8_t item = 0; item < 5; ++item) {
         SCOPED_TRACE(::testing::Message() << "item " << int(item));
         menu_cursor = item;
-        pass(0);
-        const lcd_image alone = lcd_render_alone([&] { lcd_icon(icon_of_item[item]); });
-        EXPECT_EQ(lcd_region_diff(alone, 0, 16, 36, 47), "");
+        press(0);
+        const PixelSet alone = lcd_drawn_alone([&] { lcd_icon(icon_of_item[item]); });
+        EXPECT_TRUE(lcd_region_shows_exactly(alone, 0, 16, 36, 47));
     }
 }
 
@@ -191,7 +176,7 @@ TEST_F(ScreenMenu, ItemNamesInBothLanguages) {
         SCOPED_TRACE(::testing::Message() << "language " << int(c.lang) << " item " << int(c.item));
         language = c.lang;
         menu_cursor = c.item;
-        pass(0);
+        press(0);
         if (c.single != nullptr) {
             EXPECT_EQ(name_line(26), centred(c.single));
             EXPECT_EQ(name_line(18), centred(nullptr)) << "no upper line";
@@ -199,6 +184,7 @@ TEST_F(ScreenMenu, ItemNamesInBothLanguages) {
         } else {
             EXPECT_EQ(name_line(18), centred(c.upper));
             EXPECT_EQ(name_line(36), centred(c.lower));
+            EXPECT_EQ(name_line(26), centred(nullptr)) << "nothing between the two lines";
         }
         EXPECT_EQ(read_text(21, 0, 9), c.lang == 0 ? "MAIN MENU" : "MENU PRIN");
     }
@@ -207,7 +193,7 @@ TEST_F(ScreenMenu, ItemNamesInBothLanguages) {
 TEST_F(ScreenMenu, CursorBeyondTheItemsDrawsNoItem) {
     calibrate_enabled = 1;
     menu_cursor = 5;
-    pass(0);
+    press(0);
     EXPECT_EQ(lcd_count_set(0, 8, 108, 63), 0) << lcd_region_art(0, 8, 108, 63);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "icon_sheet.h"
+#include "lcd_dump.h"
 #include "screen_pass.h"
 #include "screens.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <initializer_list>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -11,9 +11,9 @@
 #include "framebuffer.h"
 #include "hook_calls.h"
 #include "keys.h"
-#include "lcd_dump.h"
 #include "lcd_reader.h"
 #include "power_on.h"
+#include "screens.h"
 #include "state.h"
 
 namespace screen_test {
@@ -35,52 +35,58 @@ inline void press_times(uint8_t key, int times) {
     }
 }
 
-inline ScreenText plain(const std::string& text, uint8_t x = 0) {
-    return {text, x, false};
-}
-inline ScreenText inverted(const std::string& text, uint8_t x = 0) {
-    return {text, x, true};
-}
-
-// Succeeds when the band of cells whose top row is y holds exactly these texts, left to right;
-// the failure message shows what it holds instead and the band's pixels.
-inline testing::AssertionResult band_shows(uint8_t y, const std::vector<ScreenText>& expected,
-                                           TextFace face = TextFace::normal) {
-    const std::vector<ScreenText> found = find_texts(y, face);
-    if (found == expected) {
-        return testing::AssertionSuccess();
-    }
-    testing::AssertionResult result = testing::AssertionFailure();
-    result << "band at y = " << int(y) << " should hold";
-    for (const ScreenText& t : expected) {
-        result << " [" << t << "]";
-    }
-    result << (expected.empty() ? " nothing" : "") << " but holds";
-    for (const ScreenText& t : found) {
-        result << " [" << t << "]";
-    }
-    result << (found.empty() ? " nothing" : "") << "\n"
-           << lcd_dump_rows(y,
-                            static_cast<uint8_t>(y + (face == TextFace::double_height ? 15 : 7)));
-    return result;
-}
-
-// The same for list row r (the band at y = 8 + 8 r).
+// The band of list row r (y = 8 + 8 r) holds exactly these texts.
 inline testing::AssertionResult row_shows(uint8_t row, const std::vector<ScreenText>& expected) {
     return band_shows(static_cast<uint8_t>(8 + 8 * row), expected);
 }
 
-// Factory settings, the given screen active on row 0, not editing, KeyFast unticked.
+// Presses each of `keys`, codes the active list screen has no use for, on every row up to
+// `last_row`, editing and not: the slot is emptied and cursor, editing and screen stay;
+// `settings_unchanged` then checks the screen's own settings.
+template <typename Check>
+void expect_keys_discarded_on_every_row(uint8_t last_row, std::initializer_list<uint8_t> keys,
+                                        Check settings_unchanged) {
+    const screen_routine screen = active_screen;
+    for (uint8_t editing : {0, 1}) {
+        for (uint8_t row = 0; row <= last_row; ++row) {
+            for (uint8_t key : keys) {
+                SCOPED_TRACE(::testing::Message() << "row " << int(row) << " editing "
+                                                  << int(editing) << " key " << int(key));
+                menu_cursor = row;
+                edit_mode = editing;
+                press(key);
+                EXPECT_EQ(pending_key, 0) << "the slot is emptied";
+                EXPECT_EQ(menu_cursor, row);
+                EXPECT_EQ(edit_mode, editing);
+                EXPECT_EQ(active_screen, screen);
+                settings_unchanged();
+            }
+        }
+    }
+}
+
+// One pass of the main display in the given display mode and page, without a key.
+inline void show_main(uint8_t mode, uint8_t page) {
+    display_mode = mode;
+    amps_page = page;
+    active_screen = screen_main;
+    press(0);
+}
+
+// Factory settings as after the splash, the given screen active on row 0, not editing,
+// KeyFast unticked, no hook calls counted yet.
 class ScreenTest : public ::testing::Test {
 protected:
     void open(screen_routine screen) {
         power_on_reset();
+        power_on_finish();
         active_screen = screen;
         return_screen = nullptr;
         menu_cursor = 0;
         edit_mode = 0;
         key_step = 1;
         reset_hook_calls();
+        lcd_clear();
     }
 };
 

@@ -5,6 +5,7 @@
 //   lcd_text(0, 32, "LANG: FRANCAIS", 0, 1, 1);
 //   EXPECT_EQ(find_text(32), (ScreenText{"LANG: FRANCAIS", 0, true}));
 //   EXPECT_TRUE(band_reads(32, "LANG: FRANCAIS", Shade::inverted));
+//   EXPECT_TRUE(band_shows(32, {inverted("LANG: FRANCAIS")}));
 //   EXPECT_EQ(read_text(48, 32, 8, Shade::inverted), "FRANCAIS");
 //
 // A character cell matches a glyph only when every pixel of the cell agrees: for plain text
@@ -12,7 +13,10 @@
 // Cells of the 8 x 8 font are 8 x 8 from the pen position (16 rows at double height); cells
 // of the small font are its 5 x 7 box plus the blank sixth column, and inverted small
 // characters also have the row above the box dark. Pixels off the screen read as light, so
-// a cell cut by the screen's edge rarely matches. A cell that matches no glyph reads as '?'.
+// a cell cut by the screen's edge rarely matches. A slight glyph ('`', '-', '_', '.', ...)
+// also has to stand whole, its ink touching nothing outside its cell but the characters
+// beside it, or it would be read in pieces of larger letters, rules and pictures. A cell
+// that matches no glyph reads as '?'.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +39,13 @@ struct ScreenText {
 // Prints e.g. "LANG: FRANCAIS" at x=0, inverted
 std::ostream& operator<<(std::ostream& out, const ScreenText& found);
 
+inline ScreenText plain(const std::string& text, uint8_t x = 0) {
+    return {text, x, false};
+}
+inline ScreenText inverted(const std::string& text, uint8_t x = 0) {
+    return {text, x, true};
+}
+
 // n characters of normal-height 8 x 8 text whose first cell has its top-left corner at (x, y).
 std::string read_text(uint8_t x, uint8_t y, uint8_t n, Shade shade = Shade::plain);
 // n characters of double-height 8 x 8 text (cells 8 x 16) from (x, y).
@@ -54,4 +65,7 @@ ScreenText find_text(uint8_t y, TextFace face = TextFace::normal);
 // Succeeds when one of the texts on the band at y is exactly `text` in the given shade; the
 // failure message lists what the band holds instead and shows the band's pixels.
 testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade shade = Shade::plain,
+                                    TextFace face = TextFace::normal);
+// Succeeds when the band at y holds exactly these texts, left to right, and nothing else.
+testing::AssertionResult band_shows(uint8_t y, const std::vector<ScreenText>& expected,
                                     TextFace face = TextFace::normal);
