@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <string>
+#include <type_traits>
 
 #include "framebuffer.h"
 #include "key_input.h"
@@ -100,6 +102,26 @@ action action_of(int byte) {
     }
     return action::nothing;
 }
+
+// What a check found broken, written out only when something is: the check runs after
+// every pass and must stay cheap.
+class findings {
+public:
+    findings& operator<<(const char* text) {
+        text_ += text;
+        return *this;
+    }
+    template <typename T>
+        requires std::is_integral_v<T>
+    findings& operator<<(T value) {
+        text_ += std::to_string(value);
+        return *this;
+    }
+    const std::string& str() const { return text_; }
+
+private:
+    std::string text_;
+};
 
 // A broken invariant: unwinds the whole walk, nested runs included.
 struct walk_broken {
@@ -347,7 +369,7 @@ private:
     }
 
     void check_invariants(screen_routine shown) {
-        std::ostringstream broken;
+        findings broken;
         auto within = [&](const char* name, uint32_t value, uint32_t low, uint32_t high) {
             if (value < low || value > high) {
                 broken << name << " " << value << " outside " << low << ".." << high << "; ";
@@ -411,7 +433,7 @@ private:
     }
 
     // The cursor and edit state of the screen that the next pass draws.
-    void check_screen(std::ostringstream& broken) {
+    void check_screen(findings& broken) {
         const screen_routine screen = active_screen;
         if (screen_index(screen) < 0) {
             broken << "active_screen is not one of the nine; ";
