@@ -12,7 +12,7 @@ import sys
 NOTHING, KEY, ANY_CODE, TWO_KEYS = 0, 64, 160, 168
 VOLTS_SET, VOLTS_NUDGE, AMPS_SET, AMPS_NUDGE = 172, 178, 186, 192
 PAUSE, MINUTE, STALL = 200, 204, 205
-CALIBRATE_BOX, KEY_FAST_BOX, SET_POINT, OFF, ON = 209, 217, 221, 223, 224
+CALIBRATE_BOX, KEY_FAST_BOX, SET_POINT, OFF, ON, TURN = 209, 217, 221, 223, 224, 225
 # The key byte's value % 8 picks the key.
 SELECT, CW, CCW, LEFT, RIGHT = 0, 1, 3, 4, 5
 
@@ -62,6 +62,10 @@ streams = {
     + count(AMPS_SET, 0) + [PAUSE, 5] + count(AMPS_SET, 4096) + [PAUSE, 5]
     + key(RIGHT, RIGHT, CW, CW, CW, CCW, SELECT) + [STALL, 31, VOLTS_NUDGE, 0, AMPS_NUDGE, 255]
     + [OFF],
+    # The contrast turned to both ends and past them, and a threshold wrapped both ways.
+    "knob_to_the_ends": switch_on() + quiet_volts() + key(RIGHT) + [TURN, CW, 63]
+    + [PAUSE, 0, TURN, CCW, 63, PAUSE, 0] + key(SELECT, SELECT, CW, CW, SELECT)
+    + key(RIGHT, RIGHT, RIGHT, SELECT, TURN, CW, 63, PAUSE, 0, TURN, RIGHT, 63) + [OFF],
     # A minute on a setup list while editing: the inactivity return to the main display.
     "inactivity_return": switch_on() + quiet_volts()
     + key(SELECT, CW, CW, SELECT, RIGHT, SELECT) + [MINUTE, 0] + key(SELECT, CW, SELECT)

@@ -55,6 +55,7 @@ constexpr uint32_t MINUTE_OF_DELIVERIES = 60000 / DELIVERY_MS;
 enum class action {
     nothing,
     panel_key,   // one of the five keys
+    turn,        // the same key on many deliveries in a row
     any_code,    // a code 0..255, including those the screens must discard
     two_keys,    // two clicks within one delivery: the second is lost
     volts_set,   // the volts slider dragged to a count
@@ -79,6 +80,7 @@ action action_of(int byte) {
     // From the highest range down: the first range whose first byte is not above `byte`.
     static constexpr range table[] = {
         {WALK_MORE_KEYS, action::panel_key},
+        {WALK_TURN, action::turn},
         {WALK_ON, action::on},
         {WALK_OFF, action::off},
         {WALK_SET_POINT, action::set_point},
@@ -112,8 +114,7 @@ public:
         return *this;
     }
     template <typename T>
-        requires std::is_integral_v<T>
-    findings& operator<<(T value) {
+    requires std::is_integral_v<T> findings& operator<<(T value) {
         text_ += std::to_string(value);
         return *this;
     }
@@ -261,6 +262,11 @@ private:
             --quiet_deliveries_;
             return false;
         }
+        if (repeats_left_ > 0) {
+            --repeats_left_;
+            press(repeated_key_);
+            return false;
+        }
         const int first = next_byte();
         if (first < 0) {
             return false;
@@ -270,6 +276,11 @@ private:
             return off;
         case action::panel_key:
             press(panel_key(byte_or(0)));
+            break;
+        case action::turn:
+            repeated_key_ = panel_key(byte_or(0));
+            repeats_left_ = static_cast<uint32_t>(byte_or(0) % 64);
+            press(repeated_key_);
             break;
         case action::any_code:
             press(static_cast<uint8_t>(byte_or(0)));
@@ -514,6 +525,8 @@ private:
     uint64_t clock_ms_ = 0;
     uint64_t next_tick_ms_ = TICK_MS;
     uint32_t quiet_deliveries_ = 0;
+    uint8_t repeated_key_ = 0;
+    uint32_t repeats_left_ = 0;
     screen_routine previous_screen_ = nullptr;
     uint8_t previous_cursor_ = 0;
 };

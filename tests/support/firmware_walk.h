@@ -42,7 +42,7 @@ inline constexpr const char* walk_screen_names[9] = {
 // The first byte of each range:
 enum walk_byte : uint8_t {
     WALK_NOTHING = 0,         // ..63: nothing happens; while off, the person clicks ON
-    WALK_KEY = 64,            // ..159 and 225..255: a key, by the next byte % 8: SELECT, CW,
+    WALK_KEY = 64,            // ..159 and 233..255: a key, by the next byte % 8: SELECT, CW,
                               // CW, CCW, LEFT, RIGHT, RIGHT, SELECT (forward keys twice as
                               // often, so that walks reach the deeper rows and items)
     WALK_ANY_CODE = 160,      // ..167: key code = next byte, 0..255
@@ -62,7 +62,10 @@ enum walk_byte : uint8_t {
     WALK_OFF = 223,
     WALK_ON = 224,        // while running, a second run inside the first if the next
                           // byte is < 32
-    WALK_MORE_KEYS = 225, // ..255: as WALK_KEY
+    WALK_TURN = 225,      // ..232: the knob turned or a key pressed again and again: the
+                          // key of the next byte (as WALK_KEY) on this delivery and the
+                          // (byte after % 64) following ones
+    WALK_MORE_KEYS = 233, // ..255: as WALK_KEY
 };
 // Ticks come by themselves, one every fourth delivery (100 ms).
 
