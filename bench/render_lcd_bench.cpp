@@ -1,0 +1,55 @@
+// Painting a whole frame into the front panel's display picture with the real render_lcd,
+// and the floor it is measured against: a plain copy of as many bytes as the picture holds.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "bench_table.h"
+#include "framebuffer.h"
+#include "main_loop.h"
+#include "pcmain.h"
+#include "power_on.h"
+#include "render_lcd.h"
+#include "screens.h"
+#include "state.h"
+
+namespace {
+
+void bm_render(benchmark::State& state) {
+    // The main display with its readings, as a typical frame.
+    power_on_reset();
+    power_on_finish();
+    raw_volts_adc = 1500;
+    raw_amps_adc = 1060;
+    measure_inputs();
+    draw_active_screen();
+    for (auto _ : state) {
+        render_lcd();
+        benchmark::DoNotOptimize(Form1->Image1->surface().constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+void bm_picture_copy(benchmark::State& state) {
+    const QImage& surface = Form1->Image1->surface();
+    const auto bytes = static_cast<std::size_t>(surface.sizeInBytes());
+    std::vector<unsigned char> from(bytes, 0x55);
+    std::vector<unsigned char> to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(std::to_string(surface.width()) + " x " + std::to_string(surface.height()) +
+                   " x " + std::to_string(surface.depth() / 8) + " = " + std::to_string(bytes) +
+                   " bytes");
+}
+
+const bool registered = [] {
+    register_measured("render_lcd, a whole frame", "memcpy of the picture", bm_render);
+    register_floor("memcpy of the picture", bm_picture_copy);
+    return true;
+}();
+
+} // namespace
