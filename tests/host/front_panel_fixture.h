@@ -12,9 +12,6 @@
 
 #include "pcmain.h"
 
-// Every instrument variable back to its program-start value of zero.
-void reset_instrument_state();
-
 class FrontPanel : public ::testing::Test {
 protected:
     void SetUp() override;
