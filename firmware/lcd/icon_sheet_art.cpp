@@ -303,15 +303,8 @@ constexpr std::array<uint8_t, 1024> pack() {
     return sheet;
 }
 
-constexpr bool all_well_formed() {
-    for (const auto& cell : cells) {
-        if (!art_is_well_formed(cell, cell_size)) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(all_well_formed(), "every picture is 32 columns of '#' and '.' by 32 rows");
+static_assert(all_art_well_formed(cells, cell_size),
+              "every picture is 32 columns of '#' and '.' by 32 rows");
 
 } // namespace
 

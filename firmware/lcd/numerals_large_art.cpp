@@ -371,15 +371,8 @@ constexpr std::array<uint8_t, 1144> pack() {
     return table;
 }
 
-constexpr bool all_well_formed() {
-    for (const auto& digit : digits) {
-        if (!art_is_well_formed(digit, width)) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(all_well_formed(), "every large digit is 22 columns of '#' and '.' by 32 rows");
+static_assert(all_art_well_formed(digits, width),
+              "every large digit is 22 columns of '#' and '.' by 32 rows");
 
 } // namespace
 

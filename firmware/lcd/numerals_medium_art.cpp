@@ -289,15 +289,8 @@ constexpr std::array<uint8_t, 540> pack() {
     return table;
 }
 
-constexpr bool all_well_formed() {
-    for (const auto& digit : digits) {
-        if (!art_is_well_formed(digit, width)) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(all_well_formed(), "every medium digit is 18 columns of '#' and '.' by 24 rows");
+static_assert(all_art_well_formed(digits, width),
+              "every medium digit is 18 columns of '#' and '.' by 24 rows");
 
 } // namespace
 

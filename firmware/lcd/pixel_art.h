@@ -28,6 +28,17 @@ constexpr bool art_is_well_formed(const char* const (&rows)[Rows], std::size_t w
     return true;
 }
 
+// True when every drawing of a set is well formed.
+template <std::size_t Count, std::size_t Rows>
+constexpr bool all_art_well_formed(const char* const (&set)[Count][Rows], std::size_t width) {
+    for (const auto& rows : set) {
+        if (!art_is_well_formed(rows, width)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The page byte of rows 8 * page .. 8 * page + 7 at `column` of the drawing.
 template <std::size_t Rows>
 constexpr uint8_t art_page_byte(const char* const (&rows)[Rows], std::size_t page,
