@@ -87,6 +87,25 @@ TEST_F(Painting, EveryPixelOfARandomFrame) {
     expect_surface_shows_buffer(*form);
 }
 
+TEST_F(Painting, WholeFrameMatchesPaintingPixelByPixel) {
+    std::mt19937 random(23);
+    for (uint8_t& b : lcd_buffer) {
+        b = static_cast<uint8_t>(random());
+    }
+    render_lcd();
+    const QImage whole = form->Image1->picture().copy();
+
+    form->Image1->surface().fill(Qt::white);
+    for (uint8_t x = 0; x < LCD_WIDTH; ++x) {
+        for (uint8_t y = 0; y < LCD_HEIGHT; ++y) {
+            const bool lit = lcd_get_pixel(x, y) != 0;
+            render_lcd_pixel(x, y, lit ? COLOUR_BLACK : COLOUR_INACTIVE_BORDER);
+        }
+    }
+    EXPECT_EQ(form->Image1->picture(), whole)
+        << "the frame painted at once differs from its pixels painted one by one";
+}
+
 TEST_F(Painting, UnlitPixelsReadAsAnLcdGround) {
     const QRgb unlit = unlit_colour(*form);
     EXPECT_EQ(qRed(unlit), qGreen(unlit)) << rgb_text(unlit);
