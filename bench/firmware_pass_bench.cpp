@@ -4,8 +4,9 @@
 
 #include "bench_table.h"
 #include "framebuffer.h"
-#include "main_loop.h"
+#include "front_panel.h"
 #include "power_on.h"
+#include "quiet_frontend.h"
 #include "screens.h"
 #include "state.h"
 
@@ -18,25 +19,14 @@ void switched_on_with_readings() {
     power_on_finish();
     raw_volts_adc = 1500;
     raw_amps_adc = 1060;
+    quiet_frontend frontend;
+    front_panel panel(frontend);
     for (int i = 0; i < 40; ++i) {
-        measure_inputs();
+        panel.main_loop_pass();
     }
     calibrate_enabled = 1;
     blink_phase = 1;
     idle_countdown = 30;
-}
-
-// The firmware's whole side of one pass, in the window's order.
-void firmware_pass() {
-    measure_inputs();
-    sample_calibrate_switch(1);
-    inactivity_return();
-    drive_backlight();
-    benchmark::DoNotOptimize(drive_alarm_output());
-    sample_key_fast_switch(0);
-    draw_active_screen();
-    benchmark::DoNotOptimize(lcd_buffer);
-    benchmark::ClobberMemory();
 }
 
 struct pass_case {
@@ -71,8 +61,10 @@ void bm_pass(benchmark::State& state, const pass_case& c) {
     return_screen = screen_calibrate;
     menu_cursor = c.cursor;
     edit_mode = 0;
+    quiet_frontend frontend;
+    front_panel panel(frontend);
     for (auto _ : state) {
-        firmware_pass();
+        panel.main_loop_pass();
     }
     if (active_screen != c.screen) {
         state.SkipWithError("the screen changed during the benchmark");

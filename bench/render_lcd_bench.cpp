@@ -7,11 +7,11 @@
 
 #include "bench_table.h"
 #include "framebuffer.h"
-#include "main_loop.h"
+#include "front_panel.h"
 #include "pcmain.h"
 #include "power_on.h"
+#include "quiet_frontend.h"
 #include "render_lcd.h"
-#include "screens.h"
 #include "state.h"
 
 namespace {
@@ -22,8 +22,8 @@ void bm_render(benchmark::State& state) {
     power_on_finish();
     raw_volts_adc = 1500;
     raw_amps_adc = 1060;
-    measure_inputs();
-    draw_active_screen();
+    quiet_frontend frontend;
+    front_panel(frontend).main_loop_pass();
     for (auto _ : state) {
         render_lcd();
         benchmark::DoNotOptimize(Form1->Image1->surface().constBits());

@@ -13,10 +13,6 @@
 #include "face_picture.h"
 #include "key_input.h"
 #include "keys.h"
-#include "main_loop.h"
-#include "play_splash.h"
-#include "power_on.h"
-#include "render_lcd.h"
 #include "state.h"
 #include "system_colours.h"
 #include "tick.h"
@@ -116,51 +112,32 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Button1Click() {
-    ++runs_;
     std::optional<QString> failure;
-    // A firmware fault must not unwind through the toolkit's event delivery: it ends this
-    // run here and is reported once the run is over.
+    // Nothing may unwind through the toolkit's event delivery: a firmware fault ends this run
+    // inside the engine, anything else here, and either is reported once the run is over.
     try {
-        power_on_reset();
         restart_frame_schedule();
-        play_splash();
-        power_on_finish();
-        while (power_off_request == 0) {
-            run_main_loop_pass();
+        const run_end end = engine_.power_on();
+        if (end.faulted) {
+            failure = QString::fromStdString(end.fault);
         }
     } catch (const std::exception& error) {
         failure = QString::fromUtf8(error.what());
     } catch (...) {
         failure = QStringLiteral("Unknown error");
     }
-    --runs_;
     if (failure) {
         QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), *failure);
     }
     // The display keeps its last frame and the lamp its last colour.
-    if (runs_ == 0 && close_requested_) {
+    if (runs() == 0 && close_requested_) {
         close_requested_ = false;
         close();
     }
 }
 
-void TForm1::run_main_loop_pass() {
-    measure_inputs();
-    sample_calibrate_switch(CheckBox2->isChecked() ? 1 : 0);
-    inactivity_return();
-    drive_backlight();
-    Shape1->setFillColour(drive_alarm_output() != 0 ? COLOUR_LAMP_LIT : COLOUR_LAMP_UNLIT);
-    sample_key_fast_switch(CheckBox3->isChecked() ? 1 : 0);
-    // Hidden while painted, so the window redraws the display once per pass.
-    Image1->hide();
-    draw_active_screen();
-    render_lcd();
-    Image1->show();
-    deliver_events();
-}
-
 void TForm1::Button2Click() {
-    power_off_request = 1;
+    engine_.power_off();
 }
 
 void TForm1::Timer1Timer() {
@@ -194,7 +171,7 @@ void TForm1::TrackBar2Change() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (runs_ > 0) {
+    if (runs() > 0) {
         close_requested_ = true;
         event->ignore();
         return;

@@ -15,7 +15,9 @@
 
 #include "bevel_panel.h"
 #include "circle_shape.h"
+#include "front_panel.h"
 #include "picture_control.h"
+#include "window_frontend.h"
 
 namespace Ui {
 class TForm1;
@@ -52,7 +54,9 @@ public:
     QPushButton* Button3;   // "AntiClockwise"
 
     // Number of powered-on runs in progress: 0 while off, 2 after an ON inside a run.
-    int runs() const { return runs_; }
+    int runs() const { return engine_.depth(); }
+    // The front panel's running order, which the ON and OFF handlers start and stop.
+    front_panel& engine() { return engine_; }
 
 public slots:
     void Button1Click(); // ON: power-on reset, splash, main loop until OFF
@@ -76,10 +80,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void run_main_loop_pass();
-
     std::unique_ptr<Ui::TForm1> ui_;
-    int runs_ = 0;
+    WindowFrontend frontend_{*this};
+    front_panel engine_{frontend_};
     bool close_requested_ = false;
 };
 

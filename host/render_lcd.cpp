@@ -1,8 +1,7 @@
 #include "render_lcd.h"
 
-#include <cstring>
-
 #include "framebuffer.h"
+#include "lcd_picture.h"
 #include "pcmain.h"
 #include "system_colours.h"
 
@@ -31,26 +30,14 @@ void render_lcd() {
     // Both colours are looked up once per frame, in the palette in force now, so a changed
     // desktop colour shows from the next frame on.
     const QPalette& palette = Form1->Image1->palette();
-    const QRgb lit = opaque(resolve_colour(COLOUR_BLACK, palette));
-    const QRgb unlit = opaque(resolve_colour(COLOUR_INACTIVE_BORDER, palette));
-
-    // The frame is shown only once it is complete, so it is written a picture row at a time
-    // rather than column by column: each display row becomes one scanline of 2 x 114 pixels,
-    // and the scanline below it is a copy.
-    uchar* const bits = surface.bits();
-    const qsizetype stride = surface.bytesPerLine();
-    constexpr std::size_t line_bytes = 2 * LCD_WIDTH * sizeof(QRgb);
-    for (uint8_t y = 0; y < LCD_HEIGHT; ++y) {
-        const uint8_t* const page = &lcd_buffer[(y / 8) * LCD_WIDTH];
-        const uint8_t mask = pixel_bit_mask[y % 8];
-        auto* const line = reinterpret_cast<QRgb*>(bits + 2 * y * stride);
-        for (uint8_t x = 0; x < LCD_WIDTH; ++x) {
-            const QRgb colour = (page[x] & mask) != 0 ? lit : unlit;
-            line[2 * x] = colour;
-            line[2 * x + 1] = colour;
-        }
-        std::memcpy(bits + (2 * y + 1) * stride, line, line_bytes);
-    }
+    const lcd_colours colours{opaque(resolve_colour(COLOUR_BLACK, palette)),
+                              opaque(resolve_colour(COLOUR_INACTIVE_BORDER, palette)),
+                              opaque(resolve_colour(COLOUR_WHITE, palette))};
+    // The frame is built whole in the picture's memory and shown once: the last column and
+    // the last three rows, outside the 2 x 2 blocks, are left as they were.
+    paint_lcd_picture(reinterpret_cast<uint32_t*>(surface.bits()),
+                      surface.bytesPerLine() / static_cast<qsizetype>(sizeof(uint32_t)), 2, colours,
+                      false);
     // One redraw for the whole frame, carried out at the next event delivery.
     Form1->Image1->update();
     emit Form1->displayPainted();

@@ -100,7 +100,11 @@ int32_t interpolate_rounded(float x0, float x1, float y0, float y1, int32_t x) {
                                                 : "Floating point division by zero");
     }
     const float slope = rise / run;
-    const float intercept = y1 - slope * x1;
+    // One rounding: the product of two floats is exact in double, so the intercept is the
+    // exact difference rounded to single precision once. Rounding the product first would
+    // move some user calibrations' readings by a tenth of an amp.
+    const auto intercept = static_cast<float>(static_cast<double>(y1) -
+                                              static_cast<double>(slope) * static_cast<double>(x1));
 
     const double tenths = (static_cast<double>(x) * slope + intercept) * 10.0;
     // A value beyond the 32-bit range would be an invalid conversion on the instrument.

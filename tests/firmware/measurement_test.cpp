@@ -101,6 +101,18 @@ TEST_F(Measurement, ShuntRatingScalesTheCurrent) {
     EXPECT_EQ(current_da, 5000);
 }
 
+TEST_F(Measurement, UserCalibrationLineRoundsItsInterceptOnce) {
+    // The intercept 5000 - slope x 190 rounded once gives 3020 at count 840; rounding the
+    // product to single precision first gave 3019, a tenth of an amp low.
+    EXPECT_EQ(interpolate_rounded(1831.0f, 190.0f, 0.0f, 5000.0f, 840), 3020);
+    cal_zero_adc = 1831;
+    cal_charge_adc = 190;
+    shunt_amps = 50;
+    settle_current_at(840);
+    update_current();
+    EXPECT_EQ(current_da, 302);
+}
+
 TEST(InterpolateRounded, RoundsHalfAwayFromZeroOnTheFirstDecimal) {
     // The line y = x / 4 through (0, 0) and (4, 1), exact in single precision.
     struct {

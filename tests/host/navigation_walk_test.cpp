@@ -13,7 +13,7 @@
 #include "front_panel_fixture.h"
 #include "lcd_dump.h"
 #include "lcd_reader.h"
-#include "screens.h"
+#include "screen_list.h"
 #include "state.h"
 
 namespace {
@@ -55,27 +55,6 @@ view list_on_leave_row(screen_routine screen, const char* title) {
 }
 view message_done() {
     return {screen_message, "MESSAGE", 26, "DONE", Shade::plain, TextFace::double_height};
-}
-
-const char* screen_name(screen_routine s) {
-    const struct {
-        screen_routine screen;
-        const char* name;
-    } names[] = {{screen_main, "screen_main"},
-                 {screen_max_values, "screen_max_values"},
-                 {screen_menu, "screen_menu"},
-                 {screen_display_setup, "screen_display_setup"},
-                 {screen_contrast, "screen_contrast"},
-                 {screen_battery_setup, "screen_battery_setup"},
-                 {screen_adc_values, "screen_adc_values"},
-                 {screen_calibrate, "screen_calibrate"},
-                 {screen_message, "screen_message"}};
-    for (const auto& n : names) {
-        if (n.screen == s) {
-            return n.name;
-        }
-    }
-    return "no screen";
 }
 
 testing::AssertionResult shows(const view& v) {

@@ -108,8 +108,8 @@ TEST(Soak, SeededRandomWalkKeepsEveryInvariant) {
     // A walk this long must have reached every corner that the invariants are about;
     // otherwise the event mix has drifted and the soak proves less than it seems.
     if (stats.passes >= 50000) {
-        for (int i = 0; i < 9; ++i) {
-            EXPECT_GT(stats.screen_passes[i], 0u) << walk_screen_names[i] << " never shown";
+        for (int i = 0; i < SCREEN_COUNT; ++i) {
+            EXPECT_GT(stats.screen_passes[i], 0u) << screen_list[i].name << " never shown";
         }
         EXPECT_GT(stats.inactivity_returns, 0u);
         EXPECT_GT(stats.points_taken, 0u);

@@ -7,47 +7,20 @@
 #include <type_traits>
 
 #include "framebuffer.h"
+#include "front_panel.h"
 #include "key_input.h"
 #include "keys.h"
-#include "main_loop.h"
-#include "measurement.h"
-#include "power_on.h"
-#include "screens.h"
-#include "splash.h"
+#include "screen_list.h"
 #include "state.h"
 #include "tick.h"
+#include "virtual_clock.h"
 
 namespace {
 
-constexpr screen_routine screens[9] = {
-    screen_main,          screen_max_values, screen_menu,
-    screen_display_setup, screen_contrast,   screen_battery_setup,
-    screen_adc_values,    screen_calibrate,  screen_message};
-
-int screen_index(screen_routine screen) {
-    for (int i = 0; i < 9; ++i) {
-        if (screens[i] == screen) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-const char* screen_name(screen_routine screen) {
-    if (screen == nullptr) {
-        return "(none)";
-    }
-    const int i = screen_index(screen);
-    return i < 0 ? "(not a screen)" : walk_screen_names[i];
-}
-
-// The window delivers events every 25 ms between frames; its timer ticks every 100 ms.
-constexpr uint32_t DELIVERY_MS = 25;
-constexpr uint32_t TICK_MS = 100;
 // ON clicked inside runs nests runs; deeper clicks than this are not played.
 constexpr int MAX_NESTED_RUNS = 8;
 // A minute without touching anything: the inactivity return is sure to come.
-constexpr uint32_t MINUTE_OF_DELIVERIES = 60000 / DELIVERY_MS;
+constexpr uint32_t MINUTE_OF_DELIVERIES = 60000 / virtual_clock::FRAME_MS;
 
 // What one delivery's first byte does (walk_byte gives the ranges). Of random bytes, a quarter
 // bring nothing, almost half a key, the rest the sliders, the check boxes, pauses,
@@ -129,7 +102,7 @@ struct walk_broken {
     std::string what;
 };
 
-class walker {
+class walker : public panel_frontend {
 public:
     walker(event_source& source, uint64_t max_passes, walk_stats& stats)
         : source_(source), max_passes_(max_passes), stats_(stats) {}
@@ -143,79 +116,69 @@ public:
         }
     }
 
-private:
-    // ON: the instrument's powered-on life, as the window's ON handler runs it.
-    void button1_click() {
-        ++stats_.runs;
-        if (depth_ > 0) {
-            ++stats_.nested_runs;
-        }
-        ++depth_;
-        try {
-            power_on_reset();
-            play_splash();
-            power_on_finish();
-            while (power_off_request == 0) {
-                pass();
-            }
-        } catch (const floating_point_error& error) {
-            division_fault(error);
-        } catch (const std::exception& error) {
-            fail(std::string("unexpected exception: ") + error.what());
-        }
-        --depth_;
-    }
-
-    void play_splash() {
-        uint8_t frames_left = SPLASH_FRAMES;
-        splash_motion motion;
-        do {
-            splash_draw_frame(motion);
+    // The engine's frontend: the two boxes are the walk's own, the frame buffer stays as
+    // the screen drew it, and the invariants are checked on every frame shown.
+    void show_frame(const frame_report& frame) override {
+        if (frame.phase == panel_phase::splash) {
             ++stats_.splash_frames;
-            deliver_nested();
-            --frames_left;
-            if (splash_take_keys() != 0) {
-                calibrate_box_ = true;
-                ++stats_.calibrate_unlocks;
-            }
-            if (pending_key != 0) {
-                fail("a key was left in the slot after a splash frame");
-            }
-        } while (frames_left != 0);
-    }
-
-    // One pass in the window's order. Painting is the window's business; the frame buffer
-    // is left as the screen drew it.
-    void pass() {
-        if (screen_index(active_screen) < 0) {
+            return;
+        }
+        if (screen_index(frame.screen) < 0) {
             fail("the active screen is not one of the nine");
         }
-        measure_inputs();
-        if (zero_width_calibration_in_use()) {
-            fail("measured through a zero-width calibration without a division fault");
-        }
-        sample_calibrate_switch(calibrate_box_ ? 1 : 0);
-        const screen_routine before_idle = active_screen;
-        inactivity_return();
-        if (active_screen != before_idle) {
+        if (frame.inactivity_return) {
             ++stats_.inactivity_returns;
         }
-        drive_backlight();
-        (void)drive_alarm_output();
-        sample_key_fast_switch(key_fast_box_ ? 1 : 0);
-        const screen_routine shown = active_screen;
-        draw_active_screen();
-
         ++stats_.passes;
-        ++stats_.screen_passes[screen_index(shown)];
-        if (shown == screen_calibrate && active_screen == screen_message) {
+        ++stats_.screen_passes[screen_index(frame.screen)];
+        if (frame.screen == screen_calibrate && active_screen == screen_message) {
             ++stats_.points_taken;
         }
-        check_invariants(shown);
+        check_invariants(frame.screen);
         if (stats_.passes >= max_passes_) {
             exhausted_ = true;
         }
-        deliver_nested();
+    }
+    void set_lamp(uint32_t) override {}
+    // Read just after the pass's measurement, which must have failed on a zero-width line.
+    bool calibrate_ticked() override {
+        if (zero_width_calibration_in_use()) {
+            fail("measured through a zero-width calibration without a division fault");
+        }
+        return calibrate_box_;
+    }
+    bool key_fast_ticked() override { return key_fast_box_; }
+    void tick_calibrate() override {
+        calibrate_box_ = true;
+        ++stats_.calibrate_unlocks;
+    }
+    void deliver_events() override {
+        if (engine_.phase() == panel_phase::splash && pending_key != 0) {
+            fail("a key was left in the slot after a splash frame");
+        }
+        if (deliver(false) && engine_.depth() < MAX_NESTED_RUNS) {
+            button1_click();
+        }
+    }
+
+private:
+    // ON: the instrument's powered-on life, run by the engine as the window's ON runs it.
+    void button1_click() {
+        ++stats_.runs;
+        if (engine_.depth() > 0) {
+            ++stats_.nested_runs;
+        }
+        run_end end;
+        try {
+            end = engine_.power_on();
+        } catch (const walk_broken&) {
+            throw;
+        } catch (const std::exception& error) {
+            fail(std::string("unexpected exception: ") + error.what());
+        }
+        if (end.faulted) {
+            division_fault(end.fault);
+        }
     }
 
     // The calibration point on the filtered count's side of zero equals the zero point:
@@ -225,10 +188,9 @@ private:
                                         : cal_discharge_adc == cal_zero_adc;
     }
 
-    void division_fault(const floating_point_error& error) {
-        if (std::strcmp(error.what(), "Floating point division by zero") != 0) {
-            fail(std::string("floating_point_error \"") + error.what() +
-                 "\" where only a division by zero can happen");
+    void division_fault(const std::string& fault) {
+        if (fault != "Floating point division by zero") {
+            fail("floating_point_error \"" + fault + "\" where only a division by zero can happen");
         }
         if (!zero_width_calibration_in_use()) {
             fail("division fault although the calibration point on the count's side is not "
@@ -237,25 +199,13 @@ private:
         ++stats_.division_faults;
     }
 
-    void deliver_nested() {
-        if (deliver(false)) {
-            if (depth_ < MAX_NESTED_RUNS) {
-                button1_click();
-            }
-        }
-    }
-
     // One delivery of events: 25 ms of the person's time. Returns true when ON was clicked
     // (the caller runs it, nested if a run is going on). While off, a delivery that brings
     // nothing else is the person clicking ON.
     bool deliver(bool off) {
-        clock_ms_ += DELIVERY_MS;
-        while (clock_ms_ >= next_tick_ms_) {
-            next_tick_ms_ += TICK_MS;
-            one_tick();
-        }
+        clock_.deliver();
         if (exhausted_) {
-            power_off_request = 1; // nothing more to play: OFF until every run has ended
+            engine_.power_off(); // nothing more to play: OFF until every run has ended
             return false;
         }
         if (quiet_deliveries_ > 0) {
@@ -324,7 +274,7 @@ private:
             set_point(byte_or(0) % 3);
             break;
         case action::off:
-            power_off_request = 1;
+            engine_.power_off();
             break;
         case action::on:
             // A second ON while running is rarer than the first.
@@ -439,7 +389,7 @@ private:
         previous_screen_ = active_screen;
         previous_cursor_ = menu_cursor;
         if (!what.empty()) {
-            fail(what + "(after a pass of " + screen_name(shown) + ")");
+            fail(what + "(after a pass of screen_" + screen_name(shown) + ")");
         }
     }
 
@@ -502,7 +452,7 @@ private:
 
     [[noreturn]] void fail(const std::string& what) {
         std::ostringstream message;
-        message << what << "\n  at pass " << stats_.passes << ", run depth " << depth_
+        message << what << "\n  at pass " << stats_.passes << ", run depth " << engine_.depth()
                 << "\n  state: active " << screen_name(active_screen) << ", return "
                 << screen_name(return_screen) << ", menu_cursor " << int(menu_cursor)
                 << ", edit_mode " << int(edit_mode) << ", pending_key " << int(pending_key)
@@ -518,12 +468,11 @@ private:
     event_source& source_;
     const uint64_t max_passes_;
     walk_stats& stats_;
+    front_panel engine_{*this};
+    virtual_clock clock_{[this] { one_tick(); }};
     bool exhausted_ = false;
-    int depth_ = 0;
     bool calibrate_box_ = false;
     bool key_fast_box_ = false;
-    uint64_t clock_ms_ = 0;
-    uint64_t next_tick_ms_ = TICK_MS;
     uint32_t quiet_deliveries_ = 0;
     uint8_t repeated_key_ = 0;
     uint32_t repeats_left_ = 0;
@@ -573,8 +522,8 @@ std::string describe(const walk_stats& stats) {
         << " calibration unlocks in the splash, " << stats.points_taken << " points taken, "
         << stats.points_set << " set, " << stats.division_faults << " division faults\n"
         << "passes per screen:";
-    for (int i = 0; i < 9; ++i) {
-        out << " " << walk_screen_names[i] << " " << stats.screen_passes[i];
+    for (int i = 0; i < SCREEN_COUNT; ++i) {
+        out << " screen_" << screen_list[i].name << " " << stats.screen_passes[i];
     }
     return out.str();
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "screen_list.h"
+
 // Where the walk's events come from.
 class event_source {
 public:
@@ -23,18 +25,13 @@ struct walk_stats {
     uint64_t splash_frames = 0;
     uint64_t keys = 0; // key clicks, stored or dropped
     uint64_t ticks = 0;
-    uint64_t screen_passes[9] = {}; // passes per screen, in the order of walk_screen_names
+    uint64_t screen_passes[SCREEN_COUNT] = {}; // passes per screen, in screen_list's order
     uint64_t inactivity_returns = 0;
     uint64_t points_taken = 0;      // calibration points taken on the calibration screen
     uint64_t points_set = 0;        // calibration points set straight to the filtered count
     uint64_t division_faults = 0;   // runs ended by a zero-width current calibration
     uint64_t calibrate_unlocks = 0; // knob presses during the splash
 };
-
-inline constexpr const char* walk_screen_names[9] = {
-    "screen_main",          "screen_max_values", "screen_menu",
-    "screen_display_setup", "screen_contrast",   "screen_battery_setup",
-    "screen_adc_values",    "screen_calibrate",  "screen_message"};
 
 // The event stream, one delivery of events (25 ms of the person's time) after another. Each
 // delivery starts with one byte, whose range says what happens; some take the next byte or

@@ -1,0 +1,38 @@
+#include "window_frontend.h"
+
+#include "deliver_events.h"
+#include "pcmain.h"
+#include "render_lcd.h"
+
+void WindowFrontend::show_frame(const frame_report&) {
+    render_lcd();
+}
+
+void WindowFrontend::set_lamp(uint32_t colour) {
+    form_.Shape1->setFillColour(colour);
+}
+
+bool WindowFrontend::calibrate_ticked() {
+    return form_.CheckBox2->isChecked();
+}
+
+bool WindowFrontend::key_fast_ticked() {
+    return form_.CheckBox3->isChecked();
+}
+
+void WindowFrontend::tick_calibrate() {
+    form_.CheckBox2->setChecked(true);
+}
+
+// Hidden while painted, so that the window redraws the display once per pass.
+void WindowFrontend::hide_picture() {
+    form_.Image1->hide();
+}
+
+void WindowFrontend::show_picture() {
+    form_.Image1->show();
+}
+
+void WindowFrontend::deliver_events() {
+    ::deliver_events();
+}
