@@ -17,6 +17,8 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 # The release named in the AppStream metadata and the package's changelog is the version
 # being built: a version raised in project() alone would ship metadata that contradicts it.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${txm9_data}/${TXM9_APP_ID}.metainfo.xml ${txm9_packaging}/changelog)
 file(STRINGS ${txm9_data}/${TXM9_APP_ID}.metainfo.xml txm9_release REGEX "<release " LIMIT_COUNT 1)
 if(NOT txm9_release MATCHES "version=\"${PROJECT_VERSION}\"")
     message(FATAL_ERROR "data/${TXM9_APP_ID}.metainfo.xml: the newest <release> is not "
