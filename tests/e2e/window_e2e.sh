@@ -56,6 +56,13 @@ import -window "$window" "$shots/before.png"
 size=$(identify -format '%wx%h' "$shots/before.png")
 [ "$size" = "621x404" ] || fail "window client area is $size, not 621x404"
 
+# The icon the desktop shows for the window, in the sizes drawn for a task bar and a switcher.
+icons=$(xprop -len 16777216 -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' |
+    tr '\n' ' ' || true)
+for side in 16 32 256; do
+    [[ "$icons" == *"Icon ($side x $side)"* ]] || fail "the window has no ${side} px icon: $icons"
+done
+
 # The face: white ground, black disc, the lamp lit pure red before the first ON.
 expect_pixel "$shots/before.png" 2 2 "white ground" '[ $r -gt 240 ] && [ $g -gt 240 ] && [ $b -gt 240 ]'
 expect_pixel "$shots/before.png" 125 262 "black disc" '[ $r -lt 60 ] && [ $g -lt 60 ] && [ $b -lt 60 ]'

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -169,17 +170,22 @@ void draw_key(QPainter& p, const QRectF& area, const QString& legend, bool up) {
     p.setBrush(dish);
     p.drawRoundedRect(cap.adjusted(3, 3, -3, -3), 4, 4);
 
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(11);
-    font.setBold(true);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    p.setFont(font);
-    p.setPen(QColor(28, 28, 28));
-    const qreal width = QFontMetricsF(font).horizontalAdvance(legend);
-    p.drawText(QPointF(middle.x() - width / 2.0, middle.y() - 2.5), legend);
+    // The arrow stands under the legend, or in the middle of a cap without one.
+    qreal arrow_top = middle.y() - 4.5;
+    if (!legend.isEmpty()) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(11);
+        font.setBold(true);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        p.setFont(font);
+        p.setPen(QColor(28, 28, 28));
+        const qreal width = QFontMetricsF(font).horizontalAdvance(legend);
+        p.drawText(QPointF(middle.x() - width / 2.0, middle.y() - 2.5), legend);
+        arrow_top = middle.y() + 3.5;
+    }
 
-    const qreal tip = up ? middle.y() + 3.5 : middle.y() + 12.5;
-    const qreal base = up ? middle.y() + 12.5 : middle.y() + 3.5;
+    const qreal tip = up ? arrow_top : arrow_top + 9.0;
+    const qreal base = up ? arrow_top + 9.0 : arrow_top;
     QPainterPath triangle;
     triangle.moveTo(middle.x(), tip);
     triangle.lineTo(middle.x() + 6.5, base);
@@ -225,6 +231,34 @@ void draw_knob(QPainter& p) {
     p.drawEllipse(around(middle + QPointF(0, -cap_radius + 4.5), 1.7));
 }
 
+void draw_battery(QPainter& p, qreal pixel) {
+    // A battery in the LCD's ink on the glass, so that the icon says what the instrument
+    // watches. No stroke or margin gets narrower than a pixel of the output, or a small icon
+    // would lose it; the gaps between the cells close up where a pixel could not show them.
+    const QColor ink(38, 42, 38);
+    const qreal stroke = std::max(7.0, 1.1 * pixel);
+    const qreal margin = std::max(6.0, 0.7 * pixel);
+    const qreal gap = pixel > 10 ? 0.0 : 6.0;
+
+    const QRectF body(86, 130, 128, 61);
+    p.setPen(QPen(ink, stroke, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(body);
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawRect(
+        QRectF(body.right() + stroke / 2, body.center().y() - 14, std::max(9.0, 1.5 * pixel), 28));
+
+    // Three of four cells charged.
+    const qreal inset = stroke / 2 + margin;
+    const QRectF inside = body.adjusted(inset, inset, -inset, -inset);
+    const qreal cell = (inside.width() - 3 * gap) / 4;
+    for (int i = 0; i < 3; ++i) {
+        p.drawRect(QRectF(inside.left() + i * (cell + gap), inside.top(), cell, inside.height()));
+    }
+}
+
 } // namespace
 
 QImage draw_face() {
@@ -241,4 +275,19 @@ QImage draw_face() {
     draw_key(p, right_key_area, QStringLiteral("F2"), false);
     p.end();
     return face;
+}
+
+void paint_icon(QPainter& p, qreal side) {
+    p.save();
+    p.setRenderHints(QPainter::Antialiasing);
+    p.scale(side / size, side / size);
+    const qreal pixel = size / side; // one pixel of the output, in the face's units
+    draw_disc(p);
+    draw_lamp(p);
+    draw_display_window(p);
+    draw_battery(p, pixel);
+    draw_key(p, left_key_area, QString(), true);
+    draw_knob(p);
+    draw_key(p, right_key_area, QString(), false);
+    p.restore();
 }

@@ -3,5 +3,10 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 
 QImage draw_face();
+
+// The application's icon: the face without its lettering, a battery on the display's glass,
+// painted into the square (0, 0, side, side). The corners outside the disc stay untouched.
+void paint_icon(QPainter& p, qreal side);
