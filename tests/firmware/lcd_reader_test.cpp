@@ -1,4 +1,5 @@
-// The test helpers that read the frame buffer back: the ASCII dump and the text reader.
+// Reading the frame buffer back: the ASCII dump, the text and numeral reader, and the search
+// over the whole screen.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -8,6 +9,8 @@
 #include "framebuffer.h"
 #include "lcd_dump.h"
 #include "lcd_reader.h"
+#include "numerals.h"
+#include "screen_pass.h"
 #include "text.h"
 
 namespace {
@@ -125,6 +128,72 @@ TEST_F(LcdReader, BandAssertionSaysWhatTheBandHolds) {
     EXPECT_NE(message.find("\"FRANCAIS\" at x=48, inverted"), std::string::npos) << message;
     EXPECT_NE(message.find("\n32  ##......"), std::string::npos) << "the band's pixels\n"
                                                                  << message;
+}
+
+struct NumeralCase {
+    const char* name;
+    TextFace face;
+    const char* drawn;
+    uint8_t x, y;
+    ScreenText expected;
+};
+
+// Signs and the point are narrower than digits and blanks, so the cells follow the pen as
+// the numerals move it; a plain blank inside a reading is a space, one in front is dropped.
+TEST_F(LcdReader, ReadsNumeralsWhereverThePenTakesThem) {
+    const NumeralCase cases[] = {
+        {"large reading", TextFace::large_numerals, "12.6", 25, 9, {"12.6", 25, false}},
+        {"large minus after a blank", TextFace::large_numerals, " -3.5", 3, 0, {"-3.5", 25, false}},
+        {"medium minus", TextFace::medium_numerals, "-8.8", 7, 33, {"-8.8", 7, false}},
+        {"medium blank inside", TextFace::medium_numerals, "+1 0.5", 9, 5, {"+1 0.5", 9, false}},
+    };
+    for (const NumeralCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        lcd_clear();
+        const bool large = c.face == TextFace::large_numerals;
+        (large ? lcd_digits_large : lcd_digits_medium)(c.x, c.y, c.drawn);
+        EXPECT_TRUE(band_shows(c.y, {c.expected}, c.face));
+        const TextFace other = large ? TextFace::medium_numerals : TextFace::large_numerals;
+        EXPECT_TRUE(find_texts(c.y, other).empty()) << find_text(c.y, other);
+        EXPECT_TRUE(find_texts(c.y + 1, c.face).empty()) << find_text(c.y + 1, c.face);
+    }
+}
+
+class ScreenSearch : public screen_test::ScreenTest {};
+
+// The voltage page as the firmware draws it: the reading in large numerals, its unit, its
+// peak; the pieces of them that other bands and faces also match are not texts of their own.
+TEST_F(ScreenSearch, FindsTheMainDisplaysReadingAndNothingButItsTexts) {
+    open(screen_main);
+    blink_phase = 1;
+    volts_dv = 126;
+    peak_volts_dv = 131;
+    screen_test::show_main(1, 0);
+
+    EXPECT_TRUE(band_shows(9, {plain("12.6", 25)}, TextFace::large_numerals));
+    const std::vector<FoundText> expected = {
+        {"12.6", TextFace::large_numerals, 25, 9, false},
+        {"V", TextFace::double_height, 106, 25, false},
+        {"MAX: 13.1V", TextFace::normal, 16, 50, false},
+    };
+    EXPECT_EQ(find_all_texts(), expected) << describe_screen_texts();
+    EXPECT_NE(describe_screen_texts().find("large numerals x=25 y=9 plain \"12.6\"\n"),
+              std::string::npos)
+        << describe_screen_texts();
+
+    // Within one text, and without cutting a word or a number.
+    const struct {
+        const char* text;
+        bool shown;
+    } searches[] = {
+        {"12.6", true}, {"13.1V", true}, {"MAX:", true}, {"V", true},
+        {"2.6", false}, {"12", false},   {"MA", false},  {"12.6 V", false},
+    };
+    for (const auto& s : searches) {
+        EXPECT_EQ(screen_shows(s.text), s.shown) << s.text << "\n" << describe_screen_texts();
+    }
+    EXPECT_TRUE(screen_shows("12.6", false));
+    EXPECT_FALSE(screen_shows("12.6", true));
 }
 
 } // namespace
