@@ -46,7 +46,10 @@ public:
             if (run.error_occurred) {
                 errors[run.run_name.function_name] = run.error_message;
             } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                medians_ns[run.run_name.function_name] = run.GetAdjustedCPUTime();
+                // A benchmark that does many items per iteration is shown per item.
+                const auto items = run.counters.find(ITEMS_PER_ITERATION);
+                const double per = items == run.counters.end() ? 1.0 : items->second.value;
+                medians_ns[run.run_name.function_name] = run.GetAdjustedCPUTime() / per;
                 labels[run.run_name.function_name] = run.report_label;
             }
         }

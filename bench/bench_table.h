@@ -7,6 +7,10 @@
 #include <functional>
 #include <string>
 
+// A benchmark whose iteration does many items (the passes of a scenario) sets this counter
+// to their number, and the table shows the time per item.
+inline constexpr char ITEMS_PER_ITERATION[] = "items_per_iteration";
+
 // A figure, compared with the floor of that name.
 void register_measured(const std::string& name, const std::string& floor,
                        std::function<void(benchmark::State&)> body);

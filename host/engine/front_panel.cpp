@@ -33,6 +33,7 @@ private:
 run_end front_panel::power_on() {
     run_scope run(depth_, phase_);
     passes_since_on_ = 0;
+    frames_since_on_ = 0;
     try {
         power_on_reset();
         phase_ = panel_phase::splash;
@@ -60,6 +61,7 @@ void front_panel::play_splash() {
     // OFF is not looked at here: the power-on finish forgets an OFF clicked during the splash.
     do {
         splash_draw_frame(motion);
+        ++frames_since_on_;
         frontend_.show_frame({panel_phase::splash, nullptr, false});
         frontend_.deliver_events();
         --frames_left;
@@ -82,6 +84,7 @@ void front_panel::main_loop_pass() {
     const screen_routine drawn = active_screen;
     draw_active_screen();
     ++passes_since_on_;
+    ++frames_since_on_;
     frontend_.show_frame({panel_phase::running, drawn, went_home});
     frontend_.show_picture();
     frontend_.deliver_events();

@@ -68,10 +68,13 @@ public:
     int depth() const { return depth_; }
     // Main-loop passes since the latest ON.
     uint64_t passes_since_on() const { return passes_since_on_; }
+    // Splash frames and passes since the latest ON: 25 ms of instrument time each.
+    uint64_t frames_since_on() const { return frames_since_on_; }
 
 private:
     panel_frontend& frontend_;
     panel_phase phase_ = panel_phase::off;
     int depth_ = 0;
     uint64_t passes_since_on_ = 0;
+    uint64_t frames_since_on_ = 0;
 };

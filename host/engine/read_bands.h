@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "lcd_reader.h"
+#include "lcd_text_reader.h"
 #include "lcd_snapshot.h"
 #include "reader_faces.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "lcd_reader.h"
+#include "lcd_text_reader.h"
 
 // Slots of a face's quick filter (see filter_slot).
 inline constexpr std::size_t FILTER_SLOTS = 1 << 14;

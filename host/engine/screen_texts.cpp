@@ -4,7 +4,7 @@
 #include <cctype>
 #include <sstream>
 
-#include "lcd_reader.h"
+#include "lcd_text_reader.h"
 #include "read_bands.h"
 
 namespace {

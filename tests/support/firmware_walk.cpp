@@ -10,6 +10,7 @@
 #include "front_panel.h"
 #include "key_input.h"
 #include "keys.h"
+#include "program_start.h"
 #include "screen_list.h"
 #include "state.h"
 #include "tick.h"
@@ -481,26 +482,6 @@ private:
 };
 
 } // namespace
-
-void program_start_state() {
-    contrast = backlight_on = language = display_mode = auto_cycle = cycle_time_index = 0;
-    shunt_amps = shunt_millivolts = bar_scale_amps = 0;
-    volt_alarm_enabled = 0;
-    low_alarm_dv = high_alarm_dv = 0;
-    volt_cal_percent = 0;
-    cal_zero_adc = cal_charge_adc = cal_discharge_adc = 0;
-    raw_volts_adc = raw_amps_adc = 0;
-    volts_filter_acc = amps_filter_acc = 0;
-    volts_adc = amps_adc = volts_dv = 0;
-    current_da = 0;
-    peak_volts_dv = 0;
-    peak_charge_da = peak_discharge_da = 0;
-    volt_alarm = alarm_ack = amps_page = calibrate_enabled = 0;
-    active_screen = return_screen = nullptr;
-    menu_cursor = edit_mode = pending_key = key_step = idle_countdown = 0;
-    blink_phase = blink_ticks = step_ticks = cycle_steps = power_off_request = 0;
-    lcd_clear();
-}
 
 std::string walk_firmware(event_source& source, uint64_t max_passes, walk_stats& stats) {
     program_start_state();

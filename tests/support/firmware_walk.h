@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "program_start.h"
 #include "screen_list.h"
 
 // Where the walk's events come from.
@@ -65,9 +66,6 @@ enum walk_byte : uint8_t {
     WALK_MORE_KEYS = 233, // ..255: as WALK_KEY
 };
 // Ticks come by themselves, one every fourth delivery (100 ms).
-
-// Every firmware variable back to zero, as when the program starts.
-void program_start_state();
 
 // Plays the window from program start with the events `source` gives until it has none left
 // or `max_passes` main-loop passes have run; then the person keeps clicking OFF until every

@@ -1,4 +1,4 @@
-// The product's text reader (engine/lcd_reader.h) with GoogleTest assertions on top, so that
+// The product's text reader (lcd_text_reader.h) with GoogleTest assertions on top, so that
 // a screen test can say "the band at y = 32 reads LANG: FRANCAIS, inverted" and, when it does
 // not, see what the band holds and its pixels.
 //
@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/lcd_reader.h"
+#include "lcd_text_reader.h"
 
 inline ScreenText plain(const std::string& text, uint8_t x = 0) {
     return {text, x, false};

@@ -1,4 +1,4 @@
-#include "lcd_reader.h"
+#include "lcd_text_reader.h"
 
 #include <algorithm>
 

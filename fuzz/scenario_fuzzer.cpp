@@ -1,0 +1,24 @@
+// The scenario runner on arbitrary text: every input is parsed, and what parses is played
+// with a limit on instrument time and without touching files. Any outcome is fine (passed,
+// failed or cannot run); a crash, a sanitizer report, a hang or an escaping exception is not.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "scenario_parser.h"
+#include "scenario_player.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    scenario script;
+    script.file = "fuzz.scenario";
+    parse_error error;
+    if (!parse_scenario(text, script, error)) {
+        return 0;
+    }
+    player_options options;
+    options.files = false;
+    options.time_limit_ms = 5 * 60 * 1000;
+    (void)play_scenario(script, options);
+    return 0;
+}
