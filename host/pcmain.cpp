@@ -1,16 +1,25 @@
 #include "pcmain.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QSaveFile>
+#include <QShortcut>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <optional>
 
 #include "deliver_events.h"
 #include "face_picture.h"
+#include "inspector_window.h"
+#include "lcd_text_reader.h"
+#include "screen_list.h"
 #include "key_input.h"
 #include "keys.h"
 #include "state.h"
@@ -103,6 +112,18 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
 
     Timer1->setInterval(100);
     Timer1->start();
+    started_.start();
+
+    // The inspector and the session: additions a user may ignore.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_F12), QKeySequence(QStringLiteral("Ctrl+I"))}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &TForm1::showInspector);
+    }
+    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool ticked) {
+        recorder_.calibrate_box(ticked, ms_since_start(), runs() > 0);
+    });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool ticked) {
+        recorder_.key_fast_box(ticked, ms_since_start(), runs() > 0);
+    });
 }
 
 TForm1::~TForm1() {
@@ -112,6 +133,9 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Button1Click() {
+    recorder_.on_clicked(ms_since_start(), runs() > 0);
+    setFramesPaused(false);
+    setSpeed(1.0);
     std::optional<QString> failure;
     // Nothing may unwind through the toolkit's event delivery: a firmware fault ends this run
     // inside the engine, anything else here, and either is reported once the run is over.
@@ -129,6 +153,7 @@ void TForm1::Button1Click() {
     if (failure) {
         QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), *failure);
     }
+    apply_time_control();
     // The display keeps its last frame and the lamp its last colour.
     if (runs() == 0 && close_requested_) {
         close_requested_ = false;
@@ -137,6 +162,7 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
+    recorder_.off_clicked(ms_since_start(), runs() > 0);
     engine_.power_off();
 }
 
@@ -144,30 +170,113 @@ void TForm1::Timer1Timer() {
     tick();
 }
 
+// Each key reaches the slot as the instrument's key handler has it; while the inspector has
+// paused the instrument it waits for the next pass.
+void TForm1::press(uint8_t code) {
+    firmware_input([this, code] {
+        recorder_.key(code, pending_key == 0, ms_since_start(), runs() > 0);
+        key_pressed(code);
+    });
+}
+
 void TForm1::Image5Click() {
-    key_pressed(KEY_SELECT);
+    press(KEY_SELECT);
 }
 void TForm1::Image6Click() {
-    key_pressed(KEY_RIGHT);
+    press(KEY_RIGHT);
 }
 void TForm1::Image3Click() {
-    key_pressed(KEY_LEFT);
+    press(KEY_LEFT);
 }
 void TForm1::Button3Click() {
-    key_pressed(KEY_CCW);
+    press(KEY_CCW);
 }
 void TForm1::BitBtn1Click() {
-    key_pressed(KEY_CW);
+    press(KEY_CW);
 }
 
 void TForm1::TrackBar1Change() {
-    raw_volts_adc = static_cast<uint32_t>(TrackBar1->value());
+    const auto count = static_cast<uint32_t>(TrackBar1->value());
+    firmware_input([this, count] {
+        raw_volts_adc = count;
+        recorder_.volts(count, ms_since_start(), runs() > 0);
+    });
     show_count(Label3, TrackBar1->value());
 }
 
 void TForm1::TrackBar2Change() {
-    raw_amps_adc = static_cast<uint32_t>(TrackBar2->value());
+    const auto count = static_cast<uint32_t>(TrackBar2->value());
+    firmware_input([this, count] {
+        raw_amps_adc = count;
+        recorder_.amps(count, ms_since_start(), runs() > 0);
+    });
     show_count(Label4, TrackBar2->value());
+}
+
+void TForm1::setSpeed(double speed) {
+    set_frame_speed(speed, [this] { Timer1Timer(); });
+    apply_time_control();
+}
+
+void TForm1::setFramesPaused(bool paused) {
+    set_frames_paused(paused);
+    apply_time_control();
+}
+
+// Timer1 ticks at normal speed; at other speeds and in a pause the frames bring the tick while
+// the instrument runs, and while it is off the timer keeps the speed itself.
+void TForm1::apply_time_control() {
+    const double speed = frame_speed();
+    if (frames_paused() || (runs() > 0 && speed != 1.0)) {
+        Timer1->stop();
+        return;
+    }
+    const int interval = static_cast<int>(std::lround(100.0 / speed));
+    if (!Timer1->isActive() || Timer1->interval() != interval) {
+        Timer1->setTimerType(speed > 1.0 ? Qt::PreciseTimer : Qt::CoarseTimer);
+        Timer1->start(interval);
+    }
+}
+
+InspectorWindow* TForm1::inspector() {
+    if (inspector_ == nullptr) {
+        inspector_ = new InspectorWindow(*this);
+    }
+    return inspector_;
+}
+
+void TForm1::showInspector() {
+    inspector()->open();
+}
+
+std::string TForm1::sessionScenario() const {
+    // The display's longest reading stands for what it showed.
+    std::string text;
+    for (const FoundText& found : find_all_texts()) {
+        if (found.text.size() > text.size()) {
+            text = found.text;
+        }
+    }
+    return recorder_.scenario_text(ms_since_start(), runs() > 0, screen_name(active_screen), text);
+}
+
+void TForm1::saveSession() {
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("txm9-session-%1.scenario")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save session as scenario"), suggested,
+        QStringLiteral("Scenarios (*.scenario);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QSaveFile file(path);
+    const QByteArray bytes = QByteArray::fromStdString(sessionScenario());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(),
+                              QStringLiteral("The session could not be saved to %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

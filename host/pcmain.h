@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -17,7 +18,10 @@
 #include "circle_shape.h"
 #include "front_panel.h"
 #include "picture_control.h"
+#include "session_recorder.h"
 #include "window_frontend.h"
+
+class InspectorWindow;
 
 namespace Ui {
 class TForm1;
@@ -58,6 +62,17 @@ public:
     // The front panel's running order, which the ON and OFF handlers start and stop.
     front_panel& engine() { return engine_; }
 
+    // Time control: passes and tick at a quarter, once, 4 or 16 times their speed; paused
+    // between two passes. Every ON starts again at normal speed, unpaused.
+    void setSpeed(double speed);
+    void setFramesPaused(bool paused);
+    // Every input since the program started, for saving as a scenario.
+    session_recorder& recorder() { return recorder_; }
+    // The session as scenario text, with expectations of the display as it is now.
+    std::string sessionScenario() const;
+    // The inspector beside the window (F12, Ctrl+I), created when first asked for.
+    InspectorWindow* inspector();
+
 public slots:
     void Button1Click(); // ON: power-on reset, splash, main loop until OFF
     void Button2Click(); // OFF
@@ -69,6 +84,9 @@ public slots:
     void TrackBar2Change();
     void Button3Click(); // knob turned anticlockwise
     void BitBtn1Click(); // knob turned clockwise
+    void showInspector();
+    // Asks for a file and writes the session as a scenario into it.
+    void saveSession();
 
 signals:
     // A frame has been painted into the display picture (a splash frame or a pass).
@@ -80,7 +98,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void press(uint8_t code);
+    uint64_t ms_since_start() const { return static_cast<uint64_t>(started_.elapsed()); }
+    void apply_time_control();
+
     std::unique_ptr<Ui::TForm1> ui_;
+    QElapsedTimer started_;
+    session_recorder recorder_;
+    InspectorWindow* inspector_ = nullptr;
     WindowFrontend frontend_{*this};
     front_panel engine_{frontend_};
     bool close_requested_ = false;

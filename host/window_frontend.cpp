@@ -5,6 +5,7 @@
 #include "render_lcd.h"
 
 void WindowFrontend::show_frame(const frame_report&) {
+    form_.recorder().frame_shown();
     render_lcd();
 }
 

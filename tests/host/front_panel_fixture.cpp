@@ -20,6 +20,8 @@ void FrontPanel::SetUp() {
 
 void FrontPanel::TearDown() {
     form.reset();
+    set_frames_paused(false);
+    set_frame_speed(1.0, nullptr);
     set_frame_pacing(true);
 }
 
