@@ -1,5 +1,8 @@
 #include "render_lcd.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framebuffer.h"
 #include "lcd_picture.h"
 #include "pcmain.h"
@@ -33,12 +36,26 @@ void render_lcd() {
     const lcd_colours colours{opaque(resolve_colour(COLOUR_BLACK, palette)),
                               opaque(resolve_colour(COLOUR_INACTIVE_BORDER, palette)),
                               opaque(resolve_colour(COLOUR_WHITE, palette))};
-    // The frame is built whole in the picture's memory and shown once: the last column and
-    // the last three rows, outside the 2 x 2 blocks, are left as they were.
-    paint_lcd_picture(reinterpret_cast<uint32_t*>(surface.bits()),
-                      surface.bytesPerLine() / static_cast<qsizetype>(sizeof(uint32_t)), 2, colours,
-                      false);
-    // One redraw for the whole frame, carried out at the next event delivery.
-    Form1->Image1->update();
+    // The frame is built whole off-screen. Most passes draw the frame already shown: only a
+    // frame that differs reaches the picture and asks for a redraw, one for the whole frame,
+    // carried out at the next event delivery. The last column and the last three rows,
+    // outside the 2 x 2 blocks, are left as they were.
+    static std::vector<uint32_t> frame;
+    const int width = lcd_picture_width(2, false);
+    const int height = lcd_picture_height(2, false);
+    frame.resize(static_cast<std::size_t>(width) * height);
+    paint_lcd_picture(frame.data(), width, 2, colours, false);
+    bool changed = false;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* const row = frame.data() + static_cast<std::ptrdiff_t>(y) * width;
+        auto* const shown = reinterpret_cast<uint32_t*>(surface.scanLine(y));
+        if (!std::equal(row, row + width, shown)) {
+            std::copy(row, row + width, shown);
+            changed = true;
+        }
+    }
+    if (changed) {
+        Form1->Image1->update();
+    }
     emit Form1->displayPainted();
 }

@@ -1,5 +1,7 @@
 // The frame buffer painted into the display picture, the colours, and the display before
 // the first ON.
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 
 #include <cstring>
@@ -104,6 +106,33 @@ TEST_F(Painting, WholeFrameMatchesPaintingPixelByPixel) {
     }
     EXPECT_EQ(form->Image1->picture(), whole)
         << "the frame painted at once differs from its pixels painted one by one";
+}
+
+// Counts the paint events a control receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(Painting, OnlyAChangedFrameIsRedrawn) {
+    PaintCounter counter;
+    form->Image1->installEventFilter(&counter);
+    const auto paints_after_render = [&] {
+        counter.paints = 0;
+        render_lcd();
+        QCoreApplication::processEvents();
+        return counter.paints;
+    };
+    lcd_put_pixel(5, 5, PIXEL_SET);
+    EXPECT_EQ(paints_after_render(), 1) << "a new frame";
+    EXPECT_EQ(paints_after_render(), 0) << "the same frame again";
+    lcd_put_pixel(6, 5, PIXEL_SET);
+    EXPECT_EQ(paints_after_render(), 1) << "one pixel more";
+    expect_surface_shows_buffer(*form);
 }
 
 TEST_F(Painting, UnlitPixelsReadAsAnLcdGround) {
