@@ -13,6 +13,7 @@
 #include "face_picture.h"
 #include "key_input.h"
 #include "keys.h"
+#include "panel_keys.h"
 #include "state.h"
 #include "system_colours.h"
 #include "tick.h"
@@ -103,6 +104,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
 
     Timer1->setInterval(100);
     Timer1->start();
+
+    // Additions a user may ignore: keyboard and wheel.
+    new PanelKeys(*this);
 }
 
 TForm1::~TForm1() {
