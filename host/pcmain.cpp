@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "deliver_events.h"
+#include "display_capture.h"
 #include "face_picture.h"
 #include "key_input.h"
 #include "keys.h"
@@ -105,8 +106,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     Timer1->setInterval(100);
     Timer1->start();
 
-    // Additions a user may ignore: keyboard and wheel.
+    // Additions a user may ignore: keyboard and wheel; copying, saving and recording the
+    // display from its context menu.
     new PanelKeys(*this);
+    new DisplayCapture(*this);
 }
 
 TForm1::~TForm1() {

@@ -28,14 +28,18 @@ void render_lcd_pixel(uint8_t x, uint8_t y, uint32_t colour) {
     surface.setPixel(left + 1, top + 1, rgb);
 }
 
+lcd_colours shown_lcd_colours() {
+    const QPalette& palette = Form1->Image1->palette();
+    return {opaque(resolve_colour(COLOUR_BLACK, palette)),
+            opaque(resolve_colour(COLOUR_INACTIVE_BORDER, palette)),
+            opaque(resolve_colour(COLOUR_WHITE, palette))};
+}
+
 void render_lcd() {
     QImage& surface = Form1->Image1->surface();
     // Both colours are looked up once per frame, in the palette in force now, so a changed
     // desktop colour shows from the next frame on.
-    const QPalette& palette = Form1->Image1->palette();
-    const lcd_colours colours{opaque(resolve_colour(COLOUR_BLACK, palette)),
-                              opaque(resolve_colour(COLOUR_INACTIVE_BORDER, palette)),
-                              opaque(resolve_colour(COLOUR_WHITE, palette))};
+    const lcd_colours colours = shown_lcd_colours();
     // The frame is built whole off-screen. Most passes draw the frame already shown: only a
     // frame that differs reaches the picture and asks for a redraw, one for the whole frame,
     // carried out at the next event delivery. The last column and the last three rows,
