@@ -3,8 +3,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
-#include <QStyle>
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -19,6 +17,7 @@
 #include "system_colours.h"
 #include "tick.h"
 #include "ui_pcmain.h"
+#include "window_placement.h"
 
 TForm1* Form1 = nullptr;
 
@@ -83,10 +82,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    if (const QScreen* desktop = screen()) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        desktop->availableGeometry()));
-    }
+    centre_on_screen(*this);
 
     Form1 = this;
 
