@@ -15,6 +15,18 @@ QRgb opaque(QRgb rgb) {
     return 0xFF000000u | rgb;
 }
 
+bool operator==(const lcd_colours& a, const lcd_colours& b) {
+    return a.lit == b.lit && a.unlit == b.unlit && a.margin == b.margin;
+}
+
+// The frame last painted into the display picture, and the picture as it was left then
+// (its key changes whenever anything else writes into it).
+struct painted_frame {
+    uint8_t buffer[LCD_BUFFER_SIZE] = {};
+    lcd_colours colours{};
+    qint64 picture_key = 0;
+};
+
 } // namespace
 
 void render_lcd_pixel(uint8_t x, uint8_t y, uint32_t colour) {
@@ -40,10 +52,16 @@ void render_lcd() {
     // Both colours are looked up once per frame, in the palette in force now, so a changed
     // desktop colour shows from the next frame on.
     const lcd_colours colours = shown_lcd_colours();
-    // The frame is built whole off-screen. Most passes draw the frame already shown: only a
-    // frame that differs reaches the picture and asks for a redraw, one for the whole frame,
-    // carried out at the next event delivery. The last column and the last three rows,
-    // outside the 2 x 2 blocks, are left as they were.
+    // Most passes draw the frame already shown, which costs nothing more here.
+    static painted_frame last;
+    if (surface.cacheKey() == last.picture_key && last.colours == colours &&
+        std::equal(lcd_buffer, lcd_buffer + LCD_BUFFER_SIZE, last.buffer)) {
+        emit Form1->displayPainted();
+        return;
+    }
+    // The frame is built whole off-screen. Only a frame that differs reaches the picture and
+    // asks for a redraw, one for the whole frame, carried out at the next event delivery. The
+    // last column and the last three rows, outside the 2 x 2 blocks, are left as they were.
     static std::vector<uint32_t> frame;
     const int width = lcd_picture_width(2, false);
     const int height = lcd_picture_height(2, false);
@@ -61,5 +79,8 @@ void render_lcd() {
     if (changed) {
         Form1->Image1->update();
     }
+    std::copy(lcd_buffer, lcd_buffer + LCD_BUFFER_SIZE, last.buffer);
+    last.colours = colours;
+    last.picture_key = surface.cacheKey();
     emit Form1->displayPainted();
 }
