@@ -139,7 +139,13 @@ bool gif_writer::write_pending(uint64_t until_ms) {
                 }
             }
         }
-        if (right < 0) { // nothing changed: a picture that stands longer than one delay
+        // The first picture covers the whole screen: viewers differ in what they show where no
+        // picture has been.
+        if (frames_ == 0) {
+            left = top = 0;
+            right = width_ - 1;
+            bottom = height_ - 1;
+        } else if (right < 0) { // nothing changed: a picture standing longer than one delay
             left = top = right = bottom = 0;
         }
         const uint64_t part = std::min(delay, LONGEST_CS);
