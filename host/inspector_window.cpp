@@ -148,16 +148,18 @@ void InspectorWindow::build() {
     });
     const int alarm_rows = static_cast<int>(rows_.size());
 
-    add(QStringLiteral("active_screen"), [] { return QString::fromLatin1(screen_name(active_screen)); });
-    add(QStringLiteral("return_screen"), [] { return QString::fromLatin1(screen_name(return_screen)); });
+    add(QStringLiteral("active_screen"),
+        [] { return QString::fromLatin1(screen_name(active_screen)); });
+    add(QStringLiteral("return_screen"),
+        [] { return QString::fromLatin1(screen_name(return_screen)); });
     add(QStringLiteral("menu_cursor"), [] { return QString::number(menu_cursor); });
     add(QStringLiteral("edit_mode"), [] { return yes_no(edit_mode == 1); });
     add(QStringLiteral("pending_key"), [] { return key_name(pending_key); });
     add(QStringLiteral("idle_countdown"), [] {
         const QString left = active_screen == screen_main ? QStringLiteral("home already")
-                             : idle_countdown == 0        ? QStringLiteral("home next pass")
-                                                          : QStringLiteral("home in ") +
-                                                         seconds_after_steps(idle_countdown);
+                             : idle_countdown == 0
+                                 ? QStringLiteral("home next pass")
+                                 : QStringLiteral("home in ") + seconds_after_steps(idle_countdown);
         return QStringLiteral("%1 (%2)").arg(idle_countdown).arg(left);
     });
     add(QStringLiteral("calibration unlocked"), [] { return yes_no(calibrate_enabled == 1); });
@@ -193,9 +195,8 @@ void InspectorWindow::build() {
     add(QStringLiteral("blink_ticks"), [] { return QString::number(blink_ticks); });
     add(QStringLiteral("step_ticks"), [] { return QString::number(step_ticks); });
     add(QStringLiteral("cycle_steps"), [] { return QString::number(cycle_steps); });
-    add(QStringLiteral("amps_page"), [] {
-        return amps_page == 0 ? QStringLiteral("volts") : QStringLiteral("amps");
-    });
+    add(QStringLiteral("amps_page"),
+        [] { return amps_page == 0 ? QStringLiteral("volts") : QStringLiteral("amps"); });
     add(QStringLiteral("next page change"), [] {
         if (display_mode == 0 || auto_cycle != 1 || cycle_time_index > 6) {
             return QStringLiteral("none (not alternating)");
@@ -217,7 +218,8 @@ void InspectorWindow::build() {
     for (int i = 0; i < 4; ++i) {
         auto* button = new QPushButton(speed_name(SPEEDS[i]));
         button->setCheckable(true);
-        button->setToolTip(QStringLiteral("Passes and tick at %1 their speed").arg(speed_name(SPEEDS[i])));
+        button->setToolTip(
+            QStringLiteral("Passes and tick at %1 their speed").arg(speed_name(SPEEDS[i])));
         speeds_->addButton(button, i);
         controls->addWidget(button);
     }
@@ -241,8 +243,8 @@ void InspectorWindow::build() {
     grid->addWidget(group(QStringLiteral("Voltage alarm"), measurement_rows, alarm_rows), 2, 0);
     grid->addWidget(group(QStringLiteral("Screen"), alarm_rows, screen_rows), 0, 1);
     grid->addWidget(group(QStringLiteral("Tick"), setting_rows, tick_rows), 1, 1, 2, 1);
-    grid->addWidget(group(QStringLiteral("Settings and calibration"), screen_rows, setting_rows),
-                    0, 2, 3, 1);
+    grid->addWidget(group(QStringLiteral("Settings and calibration"), screen_rows, setting_rows), 0,
+                    2, 3, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addLayout(grid);
@@ -312,8 +314,7 @@ void InspectorWindow::refresh() {
         const bool flashing = now - r.changed_at < FLASH_MS;
         if (flashing != r.flashing) {
             r.flashing = flashing;
-            r.shown->setStyleSheet(flashing ? QStringLiteral("background: #ffec8c")
-                                            : QString());
+            r.shown->setStyleSheet(flashing ? QStringLiteral("background: #ffec8c") : QString());
         }
     }
     refresh_controls();

@@ -1,31 +1,32 @@
 #include "pcmain.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QSaveFile>
-#include <QShortcut>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
-#include <QStyle>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <exception>
 #include <optional>
 
 #include "deliver_events.h"
+#include "display_capture.h"
 #include "face_picture.h"
 #include "inspector_window.h"
-#include "lcd_text_reader.h"
-#include "screen_list.h"
 #include "key_input.h"
 #include "keys.h"
+#include "lcd_text_reader.h"
+#include "panel_keys.h"
+#include "screen_list.h"
 #include "state.h"
 #include "system_colours.h"
 #include "tick.h"
 #include "ui_pcmain.h"
+#include "window_placement.h"
 
 TForm1* Form1 = nullptr;
 
@@ -90,10 +91,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    if (const QScreen* desktop = screen()) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        desktop->availableGeometry()));
-    }
+    centre_on_screen(*this);
 
     Form1 = this;
 
@@ -114,16 +112,25 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     Timer1->start();
     started_.start();
 
-    // The inspector and the session: additions a user may ignore.
-    for (const QKeySequence& keys : {QKeySequence(Qt::Key_F12), QKeySequence(QStringLiteral("Ctrl+I"))}) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, &TForm1::showInspector);
-    }
-    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool ticked) {
-        recorder_.calibrate_box(ticked, ms_since_start(), runs() > 0);
-    });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool ticked) {
-        recorder_.key_fast_box(ticked, ms_since_start(), runs() > 0);
-    });
+    // The session is recorded from the start, for saving as a scenario from the inspector.
+    connect(CheckBox2, &QCheckBox::clicked, this,
+            [this](bool ticked) { recorder_.calibrate_box(ticked, ms_since_start(), runs() > 0); });
+    connect(CheckBox3, &QCheckBox::clicked, this,
+            [this](bool ticked) { recorder_.key_fast_box(ticked, ms_since_start(), runs() > 0); });
+
+    // Additions a user may ignore: keyboard and wheel; copying, saving and recording the
+    // display from its context menu.
+    new PanelKeys(*this);
+    new DisplayCapture(*this);
+    // The inspector: F12 or Ctrl+I, and the display's context menu after the captures.
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    Image1->addAction(separator);
+    auto* inspect = new QAction(QStringLiteral("Inspector…"), this);
+    inspect->setShortcuts({QKeySequence(Qt::Key_F12), QKeySequence(Qt::CTRL | Qt::Key_I)});
+    inspect->setShortcutContext(Qt::WindowShortcut);
+    Image1->addAction(inspect);
+    connect(inspect, &QAction::triggered, this, &TForm1::showInspector);
 }
 
 TForm1::~TForm1() {
@@ -264,9 +271,9 @@ void TForm1::saveSession() {
     const QString suggested = QDir::home().filePath(
         QStringLiteral("txm9-session-%1.scenario")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save session as scenario"), suggested,
-        QStringLiteral("Scenarios (*.scenario);;All files (*)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save session as scenario"), suggested,
+                                     QStringLiteral("Scenarios (*.scenario);;All files (*)"));
     if (path.isEmpty()) {
         return;
     }

@@ -25,15 +25,6 @@ void WindowFrontend::tick_calibrate() {
     form_.CheckBox2->setChecked(true);
 }
 
-// Hidden while painted, so that the window redraws the display once per pass.
-void WindowFrontend::hide_picture() {
-    form_.Image1->hide();
-}
-
-void WindowFrontend::show_picture() {
-    form_.Image1->show();
-}
-
 void WindowFrontend::deliver_events() {
     ::deliver_events();
 }

@@ -1,6 +1,8 @@
 // The window as the engine's frontend: frames painted into the display picture, the lamp into
 // Shape1, the two check boxes read and ticked, and events delivered by the toolkit on the
-// window's real 25 ms schedule, with Timer1 ticking every real 100 ms.
+// window's real 25 ms schedule, with Timer1 ticking every real 100 ms. The display picture is
+// never hidden around a pass: each frame is built off-screen and shown whole, and only when
+// it differs from the one on the screen (hiding and showing it would redraw it every pass).
 #pragma once
 
 #include "front_panel.h"
@@ -16,8 +18,6 @@ public:
     bool calibrate_ticked() override;
     bool key_fast_ticked() override;
     void tick_calibrate() override;
-    void hide_picture() override;
-    void show_picture() override;
     void deliver_events() override;
 
 private:

@@ -93,9 +93,9 @@ std::string write_mismatch_pictures(const std::string& reference, const std::str
             diff.setPixel(x, y, differs ? qRgb(255, 0, 0) : qRgb(grey, grey, grey));
         }
     }
-    for (const auto& [image, suffix] : {std::pair{actual, ".actual.png"},
-                                        std::pair{expected, ".expected.png"},
-                                        std::pair{diff, ".diff.png"}}) {
+    for (const auto& [image, suffix] :
+         {std::pair{actual, ".actual.png"}, std::pair{expected, ".expected.png"},
+          std::pair{diff, ".diff.png"}}) {
         const std::string error = save_whole(image, prefix + suffix);
         if (!error.empty()) {
             return error;

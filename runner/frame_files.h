@@ -9,9 +9,9 @@
 std::string write_display_png(const std::string& path, int scale);
 
 struct frame_check {
-    bool readable = false;  // the reference could be read as a 114 x 64 picture
-    std::string problem;    // why not
-    int differing = 0;      // pixels whose darkness differs
+    bool readable = false; // the reference could be read as a 114 x 64 picture
+    std::string problem;   // why not
+    int differing = 0;     // pixels whose darkness differs
     int first_x = -1, first_y = -1;
 };
 

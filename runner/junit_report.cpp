@@ -58,7 +58,8 @@ std::string write_junit(const std::string& path, const std::vector<file_result>&
                               : r.outcome.status == outcome_status::cannot_run ? "error"
                                                                                : nullptr;
         if (element != nullptr) {
-            const std::string first_line = r.outcome.message.substr(0, r.outcome.message.find('\n'));
+            const std::string first_line =
+                r.outcome.message.substr(0, r.outcome.message.find('\n'));
             xml << "\n      <" << element << " message=\"" << escaped(first_line) << "\">"
                 << escaped(r.outcome.message) << "</" << element << ">\n    ";
         }

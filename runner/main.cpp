@@ -88,8 +88,8 @@ file_result run_file(const std::string& path, const options& o) {
     } else {
         result.outcome = play_scenario(script, o.play);
     }
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
-                         .count();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return result;
 }
 

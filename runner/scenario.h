@@ -58,7 +58,7 @@ struct command {
 };
 
 struct scenario {
-    std::string file;  // as named on the command line
+    std::string file;   // as named on the command line
     std::string folder; // where its relative paths start
     std::vector<command> commands;
 };

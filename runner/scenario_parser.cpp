@@ -192,9 +192,9 @@ private:
     const token& next(const char* what) {
         if (!more()) {
             const int end = tokens_.empty() ? 1
-                                             : tokens_.back().column +
-                                                   static_cast<int>(tokens_.back().text.size()) +
-                                                   (tokens_.back().quoted ? 2 : 0);
+                                            : tokens_.back().column +
+                                                  static_cast<int>(tokens_.back().text.size()) +
+                                                  (tokens_.back().quoted ? 2 : 0);
             throw mistake{end, std::string("expected ") + what + " here"};
         }
         return tokens_[at_++];
@@ -234,8 +234,8 @@ private:
         const auto n = split_number(t.text);
         if (t.quoted || !n || !n->unit.empty() || n->number.find('.') != std::string::npos ||
             !scaled(n->number, 0, v)) {
-            fail_at_last(std::string("expected a whole number of ") + what + ", found '" +
-                         t.text + "'");
+            fail_at_last(std::string("expected a whole number of ") + what + ", found '" + t.text +
+                         "'");
         }
         if (v < low || v > high) {
             fail_at_last(std::string(what) + " " + std::to_string(v) + " out of range " +
@@ -421,8 +421,8 @@ private:
     comparison comparison_op() {
         const std::string op = word("a comparison (== != < <= > >=)");
         static const std::pair<const char*, comparison> ops[] = {
-            {"==", comparison::equal}, {"!=", comparison::not_equal},
-            {"<", comparison::less},   {"<=", comparison::less_equal},
+            {"==", comparison::equal},  {"!=", comparison::not_equal},
+            {"<", comparison::less},    {"<=", comparison::less_equal},
             {">", comparison::greater}, {">=", comparison::greater_equal}};
         for (const auto& [name, value] : ops) {
             if (op == name) {

@@ -181,8 +181,8 @@ private:
             clock_.advance_to(clock_.now_ms() + frames_left_ * virtual_clock::FRAME_MS);
             break;
         case waiting::text:
-            fail(*waiting_for_, "the instrument went off before \"" + waiting_for_->text +
-                                    "\" showed");
+            fail(*waiting_for_,
+                 "the instrument went off before \"" + waiting_for_->text + "\" showed");
         default:
             break;
         }
@@ -272,8 +272,8 @@ private:
             last_fault_ = end.fault;
             // Named at the command last carried out, the one whose time saw the fault.
             outcome_.notices.push_back(where(script_.commands[at_ - 1]) +
-                                       "the run ended with the instrument's fault \"" +
-                                       end.fault + "\"");
+                                       "the run ended with the instrument's fault \"" + end.fault +
+                                       "\"");
         }
         if (!running()) {
             finish_wait_while_off();
@@ -322,18 +322,17 @@ private:
         case command_kind::expect_variable: {
             const int64_t value = find_instrument_variable(c.name)->read();
             if (!compare(value, c.op, c.value)) {
-                fail(c, "expected " + c.name + " " + op_text(c.op) + " " +
-                            std::to_string(c.value) + ", it is " + std::to_string(value));
+                fail(c, "expected " + c.name + " " + op_text(c.op) + " " + std::to_string(c.value) +
+                            ", it is " + std::to_string(value));
             }
             break;
         }
         case command_kind::expect_fault:
             if (running() || last_fault_ != c.text) {
                 fail(c, "expected the run to have ended with the fault \"" + c.text + "\"; " +
-                            (running()            ? std::string("the instrument is running")
+                            (running()             ? std::string("the instrument is running")
                              : last_fault_.empty() ? std::string("no run ended with a fault")
-                                                   : "the last fault was \"" + last_fault_ +
-                                                         "\""));
+                                                   : "the last fault was \"" + last_fault_ + "\""));
             }
             break;
         case command_kind::expect_frame:
@@ -388,16 +387,14 @@ private:
         const std::string error = write_mismatch_pictures(reference, prefix);
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
-                    std::to_string(result.first_x) + ", " + std::to_string(result.first_y) +
-                    "); " +
+                    std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
                     (error.empty() ? "see " + prefix + ".actual.png, .expected.png and .diff.png"
                                    : error));
     }
 
     static std::string in_folder(const std::string& folder, const std::string& path) {
         const std::filesystem::path p(path);
-        return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p)
-            .string();
+        return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
     }
 
     std::string where(const command& c) const {
@@ -408,8 +405,8 @@ private:
         std::string texts = describe_screen_texts();
         throw scenario_stop{outcome_status::failed,
                             where(c) + what + "\nthe display reads:\n" +
-                                (texts.empty() ? "  (no readable text)\n" : texts) +
-                                "at " + format_ms(clock_.now_ms()) + " of instrument time (" +
+                                (texts.empty() ? "  (no readable text)\n" : texts) + "at " +
+                                format_ms(clock_.now_ms()) + " of instrument time (" +
                                 (running() ? "on" : "off") + "), the display:\n" + lcd_dump()};
     }
 

@@ -116,9 +116,8 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
         switch (in.what) {
         case kind::on: {
             // The next input of this run decides whether the replay stops inside the splash.
-            const input* next = i + 1 < inputs_.size() && inputs_[i + 1].running
-                                    ? &inputs_[i + 1]
-                                    : nullptr;
+            const input* next =
+                i + 1 < inputs_.size() && inputs_[i + 1].running ? &inputs_[i + 1] : nullptr;
             const uint64_t until = next != nullptr ? next->frame - in.frame : FRAMES_OF_ON;
             if (until < FRAMES_OF_ON) {
                 out << "on " << until * FRAME_MS << " ms\n";

@@ -7,10 +7,10 @@ namespace {
 using g = variable_group;
 
 // One entry per variable: its name, group, and a reader and writer of its own type.
-#define TXM9_VARIABLE(name, group)                                                                \
+#define TXM9_VARIABLE(name, group)                                                                 \
     instrument_variable {                                                                          \
-        #name, group, [] { return static_cast<int64_t>(name); },                                   \
-            [](int64_t v) { name = static_cast<decltype(name)>(v); }                               \
+#name, group, [] { return static_cast<int64_t>(name); },                                   \
+            [](int64_t v) { name = static_cast<decltype(name)>(v); }       \
     }
 
 } // namespace

@@ -9,9 +9,9 @@
 enum class variable_group : uint8_t { settings, calibration, measurement, alarm, screens, tick };
 
 struct instrument_variable {
-    const char* name;      // the firmware's own name, e.g. "volts_dv"
-    variable_group group;  // where the inspector shows it
-    int64_t (*read)();     // its present value, widened
+    const char* name;       // the firmware's own name, e.g. "volts_dv"
+    variable_group group;   // where the inspector shows it
+    int64_t (*read)();      // its present value, widened
     void (*write)(int64_t); // sets it, truncated to the variable's own width
 };
 

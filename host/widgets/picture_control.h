@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
 #include <QWidget>
 
 class PictureControl : public QWidget {
@@ -20,6 +21,12 @@ public:
     // asks for no redraw; call update() once the picture is complete.
     QImage& surface();
 
+    // Shades `shape` (in control coordinates) darker over whatever the control shows, as a
+    // key of the face looks while it is held down; until clearPressed().
+    void showPressed(const QPainterPath& shape);
+    void clearPressed();
+    bool pressedShown() const { return !pressed_shade_.isEmpty(); }
+
 signals:
     // A left-button press and release inside the control.
     void clicked();
@@ -30,7 +37,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void paint_pixel_art(QPainter& painter);
+
     QImage picture_;
+    QPainterPath pressed_shade_;
     bool is_surface_ = false;
     bool pressed_ = false;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real simulator on a virtual X display: before ON, during the start-up splash and
-# running, checked in screenshots of its window as a person would see it.
+# The real simulator on a virtual X display: before ON, during the start-up splash, running,
+# and driven from the keyboard and the wheel, checked in screenshots of its window as a
+# person would see it.
 # Usage: window_e2e.sh PATH/TO/txm9-simulator
 set -euo pipefail
 
@@ -110,6 +111,33 @@ echo "running: $running_lit lit picture pixels"
 [ "$running_lit" -gt 1000 ] || fail "the main display shows too little ink ($running_lit pixels)"
 [ "$(compare -metric AE "$shots/splash.png" "$shots/running1.png" null: 2>&1 || true)" != "0" ] ||
     fail "the main display looks the same as the splash"
+
+# The keyboard and the wheel. F2 is the right key: the first key after an alarm only
+# acknowledges it, so the lamp stays dark from then on.
+xdotool key F2
+sleep 0.3
+lamp_after_key=""
+for i in 1 2 3 4; do
+    import -window "$window" "$shots/acknowledged$i.png"
+    lamp_after_key+=" $(pixel "$shots/acknowledged$i.png" 156 29)"
+    sleep 0.4
+done
+echo "lamp after F2:$lamp_after_key"
+[ "$lamp_after_key" = " 128,0,0 128,0,0 128,0,0 128,0,0" ] ||
+    fail "F2 did not acknowledge the alarm (lamp:$lamp_after_key)"
+# F2 again opens the contrast screen; a wheel notch away from the user over the face turns
+# the knob clockwise, which lengthens the contrast bar.
+xdotool key F2
+sleep 0.3
+import -window "$window" "$shots/contrast.png"
+xdotool mousemove --window "$window" 155 150 click 4
+sleep 0.3
+import -window "$window" "$shots/turned.png"
+contrast_lit=$(black_in "$shots/contrast.png" 228x128+40+95)
+turned_lit=$(black_in "$shots/turned.png" 228x128+40+95)
+echo "contrast screen: $contrast_lit lit picture pixels, $turned_lit after a wheel notch"
+[ "$contrast_lit" -ne "$running_lit" ] || fail "F2 did not open the contrast screen"
+[ "$turned_lit" -gt "$contrast_lit" ] || fail "the wheel did not turn the contrast up"
 
 # OFF: the program stays open and the display keeps its last frame.
 xdotool mousemove --window "$window" 244 352 click 1

@@ -95,10 +95,10 @@ TEST_F(Inspector, ASessionSavedAsAScenarioReplaysToTheSameScreen) {
     form->TrackBar1->setValue(1500);
     form->CheckBox2->click();
     RunDriver run(form.get());
-    run.between(SPLASH + 2, [&] { click(form->Image5); });  // the menu
+    run.between(SPLASH + 2, [&] { click(form->Image5); });    // the menu
     run.between(SPLASH + 5, [&] { form->BitBtn1->click(); }); // display setup item
     run.between(SPLASH + 6, [&] { form->BitBtn1->click(); }); // battery item
-    run.between(SPLASH + 9, [&] { click(form->Image5); });  // battery setup
+    run.between(SPLASH + 9, [&] { click(form->Image5); });    // battery setup
     run.between(SPLASH + 12, [&] { form->TrackBar2->setValue(1060); });
     run.between(SPLASH + 40, [&] { form->Button2->click(); });
     run.click_on();

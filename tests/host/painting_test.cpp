@@ -1,9 +1,15 @@
 // The frame buffer painted into the display picture, the colours, and the display before
 // the first ON.
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
+
+#include <QtMath>
 
 #include <cstring>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "framebuffer.h"
 #include "front_panel_fixture.h"
@@ -106,6 +112,33 @@ TEST_F(Painting, WholeFrameMatchesPaintingPixelByPixel) {
         << "the frame painted at once differs from its pixels painted one by one";
 }
 
+// Counts the paint events a control receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(Painting, OnlyAChangedFrameIsRedrawn) {
+    PaintCounter counter;
+    form->Image1->installEventFilter(&counter);
+    const auto paints_after_render = [&] {
+        counter.paints = 0;
+        render_lcd();
+        QCoreApplication::processEvents();
+        return counter.paints;
+    };
+    lcd_put_pixel(5, 5, PIXEL_SET);
+    EXPECT_EQ(paints_after_render(), 1) << "a new frame";
+    EXPECT_EQ(paints_after_render(), 0) << "the same frame again";
+    lcd_put_pixel(6, 5, PIXEL_SET);
+    EXPECT_EQ(paints_after_render(), 1) << "one pixel more";
+    expect_surface_shows_buffer(*form);
+}
+
 TEST_F(Painting, UnlitPixelsReadAsAnLcdGround) {
     const QRgb unlit = unlit_colour(*form);
     EXPECT_EQ(qRed(unlit), qGreen(unlit)) << rgb_text(unlit);
@@ -154,29 +187,68 @@ TEST_F(Painting, ShownPictureIsTheSurface) {
     EXPECT_EQ(shown, form->Image1->picture().convertToFormat(QImage::Format_RGB32));
 }
 
-// On a scaled desktop every picture pixel covers whole device pixels and no colour is
-// blended: only black, the ground and white appear.
-TEST_F(Painting, ScaledDesktopKeepsPixelsSharp) {
-    lcd_fill(10, 10, 40, 30, PIXEL_SET);
-    lcd_put_pixel(50, 40, PIXEL_SET);
+// Lengths of the runs of equal colour along a line of device pixels.
+std::vector<std::pair<QRgb, int>> runs_along(const QImage& image, QPoint from, QPoint step,
+                                             int count) {
+    std::vector<std::pair<QRgb, int>> runs;
+    for (int i = 0; i < count; ++i) {
+        const QRgb c = image.pixel(from + i * step) | 0xFF000000u;
+        if (runs.empty() || runs.back().first != c) {
+            runs.emplace_back(c, 0);
+        }
+        ++runs.back().second;
+    }
+    return runs;
+}
+
+// On a scaled desktop, whole or fractional, the display fills its picture: a checkerboard
+// frame reads as 114 columns and 64 rows of blocks, each a whole number of device pixels as
+// wide as the scale allows, in the two LCD colours only, and then the white margin.
+TEST_F(Painting, DisplayFillsItsPictureCrispAtEveryScale) {
+    for (int y = 0; y < LCD_HEIGHT; ++y) {
+        for (int x = 0; x < LCD_WIDTH; ++x) {
+            lcd_put_pixel(static_cast<uint8_t>(x), static_cast<uint8_t>(y),
+                          (x + y) % 2 == 0 ? PIXEL_SET : PIXEL_CLEAR);
+        }
+    }
     render_lcd();
-    const QImage& surface = form->Image1->picture();
-    for (qreal ratio : {2.0, 1.5, 3.0}) {
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb unlit = unlit_colour(*form);
+    for (qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
         SCOPED_TRACE("device pixel ratio " + std::to_string(ratio));
-        QImage device(qRound(229 * ratio), qRound(131 * ratio), QImage::Format_RGB32);
+        QImage device(qCeil(621 * ratio), qCeil(404 * ratio), QImage::Format_RGB32);
         device.setDevicePixelRatio(ratio);
         device.fill(Qt::magenta);
-        form->Image1->render(&device);
-        const int whole = static_cast<int>(ratio);
-        int wrong = 0;
-        for (int y = 0; y < 131 * whole; ++y) {
-            for (int x = 0; x < 229 * whole; ++x) {
-                if (device.pixel(x, y) != (surface.pixel(x / whole, y / whole) | 0xFF000000u)) {
-                    ++wrong;
-                }
+        form->render(&device);
+        // Image1's corner lies at (40, 95) in the window.
+        const QPoint corner(qRound(40 * ratio), qRound(95 * ratio));
+        const int control_width = qRound((40 + 229) * ratio) - corner.x();
+        const int control_height = qRound((95 + 131) * ratio) - corner.y();
+        const int narrow = qFloor(2 * ratio);
+        const int wide = qCeil(2 * ratio);
+        const struct {
+            const char* along;
+            QPoint step;
+            int length;
+            int blocks;
+        } lines[] = {{"a row", {1, 0}, control_width, LCD_WIDTH},
+                     {"a column", {0, 1}, control_height, LCD_HEIGHT}};
+        for (const auto& line : lines) {
+            SCOPED_TRACE(line.along);
+            // Through the middle of the first block row or column.
+            const QPoint from = corner + (QPoint(1, 1) - line.step) * qFloor(ratio);
+            const auto runs = runs_along(device, from, line.step, line.length);
+            ASSERT_EQ(runs.size(), static_cast<std::size_t>(line.blocks) + 1);
+            for (int i = 0; i < line.blocks; ++i) {
+                SCOPED_TRACE("block " + std::to_string(i));
+                EXPECT_EQ(runs[static_cast<std::size_t>(i)].first, i % 2 == 0 ? black : unlit);
+                EXPECT_GE(runs[static_cast<std::size_t>(i)].second, narrow);
+                EXPECT_LE(runs[static_cast<std::size_t>(i)].second, wide);
             }
+            EXPECT_EQ(runs.back().first, white) << "the margin";
+            EXPECT_LE(runs.back().second, line.step.x() != 0 ? wide / 2 + 1 : 3 * wide / 2 + 1);
         }
-        EXPECT_EQ(wrong, 0) << "device pixels not a whole-pixel copy of the picture";
     }
 }
 

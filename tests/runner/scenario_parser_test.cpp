@@ -13,8 +13,7 @@ scenario parsed(const std::string& text) {
     scenario s;
     parse_error error;
     EXPECT_TRUE(parse_scenario(text, s, error))
-        << text << " -> " << error.place.line << ":" << error.place.column << ": "
-        << error.message;
+        << text << " -> " << error.place.line << ":" << error.place.column << ": " << error.message;
     return s;
 }
 

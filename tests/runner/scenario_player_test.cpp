@@ -57,14 +57,14 @@ TEST(ScenarioPlayer, TheZeroWidthCalibrationFaultEndsTheRunAndTheNextOnStartsAfr
                                     "amps 1000\n"
                                     "on\n"
                                     "wait 1 s\n"
-                                    "press knob\n"  // the menu
-                                    "turn cw 4\n"   // its calibration item
-                                    "press knob\n"  // the calibration list
-                                    "turn cw 2\n"   // the zero point's row
-                                    "press knob\n"  // taken: DONE
-                                    "press knob\n"  // back to the list
-                                    "turn cw\n"     // the charge point's row
-                                    "press knob\n"  // taken at the same count
+                                    "press knob\n" // the menu
+                                    "turn cw 4\n"  // its calibration item
+                                    "press knob\n" // the calibration list
+                                    "turn cw 2\n"  // the zero point's row
+                                    "press knob\n" // taken: DONE
+                                    "press knob\n" // back to the list
+                                    "turn cw\n"    // the charge point's row
+                                    "press knob\n" // taken at the same count
                                     "expect fault \"Floating point division by zero\"\n"
                                     "expect lamp unlit\n"
                                     "on\n"

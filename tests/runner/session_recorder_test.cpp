@@ -64,11 +64,11 @@ TEST(SessionRecorder, ASessionReplaysToTheSameScreenAndSettings) {
     s.at[30] = [&] { s.press(KEY_SELECT); }; // in the splash: calibration unlocked
     s.at[90] = [&] { s.press(KEY_SELECT); }; // the menu
     for (int d = 91; d < 95; ++d) {
-        s.at[d] = [&] { s.press(KEY_CW); };    // four turns: the calibration item
+        s.at[d] = [&] { s.press(KEY_CW); }; // four turns: the calibration item
     }
     s.at[96] = [&] { s.press(KEY_SELECT); };
-    s.at[97] = [&] { s.press(KEY_CW); };     // one pass later than the replay can follow
-    s.at[99] = [&] { s.press(KEY_RIGHT); };  // down to the zero point's row
+    s.at[97] = [&] { s.press(KEY_CW); };       // one pass later than the replay can follow
+    s.at[99] = [&] { s.press(KEY_RIGHT); };    // down to the zero point's row
     s.at[99 + 1] = [&] { s.press(KEY_LEFT); }; // back up
     s.at[120] = [&] {
         raw_amps_adc = 700;
@@ -84,8 +84,8 @@ TEST(SessionRecorder, ASessionReplaysToTheSameScreenAndSettings) {
     const uint32_t amps = amps_adc;
     ASSERT_EQ(screen, screen_calibrate);
 
-    const std::string text = s.recorder.scenario_text(s.clock.now_ms() + 500, false,
-                                                      screen_name(screen), "CALIBRATE");
+    const std::string text =
+        s.recorder.scenario_text(s.clock.now_ms() + 500, false, screen_name(screen), "CALIBRATE");
     scenario replay;
     parse_error error;
     ASSERT_TRUE(parse_scenario(text, replay, error)) << error.message << "\n" << text;
