@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "deliver_events.h"
@@ -91,9 +93,9 @@ void InspectorWindow::add_setting(const char* name, std::function<QString(int64_
     add(QString::fromLatin1(name), [v, factory, has_factory, format] {
         const int64_t now = v->read();
         if (!has_factory || now == factory) {
-            return format(now) + QStringLiteral(" <span style='color:gray'>factory</span>");
+            return format(now) + QStringLiteral(" <span style='color:gray'>(factory)</span>");
         }
-        return QStringLiteral("<b>%1</b> <span style='color:#a05000'>changed, factory %2</span>")
+        return QStringLiteral("<b>%1</b> <span style='color:#a05000'>(factory %2)</span>")
             .arg(format(now), format(factory));
     });
 }
@@ -216,7 +218,8 @@ void InspectorWindow::build() {
     controls->addWidget(step_);
     speeds_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
-        auto* button = new QPushButton(speed_name(SPEEDS[i]));
+        auto* button = new QToolButton;
+        button->setText(speed_name(SPEEDS[i]));
         button->setCheckable(true);
         button->setToolTip(
             QStringLiteral("Passes and tick at %1 their speed").arg(speed_name(SPEEDS[i])));
@@ -224,8 +227,11 @@ void InspectorWindow::build() {
         controls->addWidget(button);
     }
     controls->addStretch();
+    auto* session = new QHBoxLayout;
     auto* save = new QPushButton(QStringLiteral("Save session as scenario…"));
-    controls->addWidget(save);
+    save->setToolTip(QStringLiteral("Every input since the program started, for txm9-scenario"));
+    session->addWidget(save);
+    session->addStretch();
     connect(pause_, &QPushButton::toggled, this, [this](bool on) {
         form_.setFramesPaused(on);
         refresh_controls();
@@ -237,16 +243,18 @@ void InspectorWindow::build() {
     });
     connect(save, &QPushButton::clicked, &form_, &TForm1::saveSession);
 
+    // Two columns, narrow enough to stand beside the front panel on a common screen.
     auto* grid = new QGridLayout;
     grid->addWidget(group(QStringLiteral("Run"), 0, run_rows), 0, 0);
     grid->addWidget(group(QStringLiteral("Measurement"), run_rows, measurement_rows), 1, 0);
     grid->addWidget(group(QStringLiteral("Voltage alarm"), measurement_rows, alarm_rows), 2, 0);
-    grid->addWidget(group(QStringLiteral("Screen"), alarm_rows, screen_rows), 0, 1);
-    grid->addWidget(group(QStringLiteral("Tick"), setting_rows, tick_rows), 1, 1, 2, 1);
-    grid->addWidget(group(QStringLiteral("Settings and calibration"), screen_rows, setting_rows), 0,
-                    2, 3, 1);
+    grid->addWidget(group(QStringLiteral("Tick"), setting_rows, tick_rows), 3, 0);
+    grid->addWidget(group(QStringLiteral("Screen"), alarm_rows, screen_rows), 0, 1, 2, 1);
+    grid->addWidget(group(QStringLiteral("Settings and calibration"), screen_rows, setting_rows), 2,
+                    1, 2, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
+    layout->addLayout(session);
     layout->addLayout(grid);
 }
 
@@ -266,11 +274,17 @@ void InspectorWindow::open() {
     if (!isVisible()) {
         // Beside the front panel, on the right if the screen has room, else on the left.
         const QRect panel = form_.frameGeometry();
+        refresh(); // the values give the window its width
         adjustSize();
         QPoint at(panel.right() + 8, panel.top());
-        if (const QScreen* s = form_.screen();
-            s != nullptr && at.x() + width() > s->availableGeometry().right()) {
-            at.setX(std::max(s->availableGeometry().left(), panel.left() - width() - 8));
+        if (const QScreen* s = form_.screen(); s != nullptr) {
+            const QRect room = s->availableGeometry();
+            if (at.x() + width() > room.right()) {
+                const int left = panel.left() - width() - 8;
+                // Where neither side has room, it covers as little of the panel as it can.
+                at.setX(left >= room.left() ? left : room.right() - width());
+            }
+            at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
         }
         move(at);
     }
