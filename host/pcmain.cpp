@@ -16,7 +16,7 @@
 #include "deliver_events.h"
 #include "display_capture.h"
 #include "face_picture.h"
-#include "inspector_window.h"
+#include "state_window.h"
 #include "key_input.h"
 #include "keys.h"
 #include "lcd_text_reader.h"

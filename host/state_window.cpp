@@ -1,4 +1,4 @@
-#include "inspector_window.h"
+#include "state_window.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>

@@ -9,7 +9,7 @@
 
 #include "deliver_events.h"
 #include "front_panel_fixture.h"
-#include "inspector_window.h"
+#include "state_window.h"
 #include "keys.h"
 #include "program_start.h"
 #include "scenario_parser.h"
