@@ -5,20 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "scenario_parser.h"
 #include "scenario_player.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    scenario script;
-    script.file = "fuzz.scenario";
-    parse_error error;
-    if (!parse_scenario(text, script, error)) {
-        return 0;
-    }
     player_options options;
     options.files = false;
     options.time_limit_ms = 5 * 60 * 1000;
-    (void)play_scenario(script, options);
+    (void)play_scenario_text(text, "fuzz.scenario", options);
     return 0;
 }

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "junit_report.h"
-#include "scenario_parser.h"
 #include "scenario_player.h"
 
 #ifndef TXM9_VERSION
@@ -72,21 +71,11 @@ file_result run_file(const std::string& path, const options& o) {
     file_result result{path, {}, 0};
     std::string text;
     std::string error;
-    scenario script;
-    script.file = path;
-    script.folder = std::filesystem::path(path).parent_path().string();
-    parse_error mistake;
     if (!read_file(path, text, error)) {
-        result.outcome = {outcome_status::cannot_run, path + ": " + error, {}, 0, 0};
-    } else if (!parse_scenario(text, script, mistake)) {
-        result.outcome = {outcome_status::cannot_run,
-                          path + ":" + std::to_string(mistake.place.line) + ":" +
-                              std::to_string(mistake.place.column) + ": " + mistake.message,
-                          {},
-                          0,
-                          0};
+        result.outcome.status = outcome_status::cannot_run;
+        result.outcome.message = path + ": " + error;
     } else {
-        result.outcome = play_scenario(script, o.play);
+        result.outcome = play_scenario_text(text, path, o.play);
     }
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

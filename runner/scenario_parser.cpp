@@ -225,6 +225,9 @@ private:
             fail_at_last(std::string("expected ") + what + " in double quotes, found '" + t.text +
                          "'");
         }
+        if (t.text.empty()) {
+            fail_at_last(std::string("expected ") + what + ", found an empty text");
+        }
         return t.text;
     }
 

@@ -10,6 +10,7 @@
 #include "lcd_text_reader.h"
 #include "panel_colours.h"
 #include "program_start.h"
+#include "scenario_parser.h"
 #include "screen_list.h"
 #include "slider_counts.h"
 #include "state.h"
@@ -345,7 +346,8 @@ private:
                 break;
             }
             const std::string path = in_folder(out_dir_, c.path);
-            const std::string error = write_display_png(path, static_cast<int>(c.count));
+            const std::string error =
+                write_display_png(with_folder(path), static_cast<int>(c.count));
             if (!error.empty()) {
                 cannot_run(c, error);
             }
@@ -364,11 +366,7 @@ private:
     void check_frame(const command& c) {
         const std::string reference = in_folder(script_.folder, c.path);
         if (options_.update) {
-            std::filesystem::create_directories(
-                std::filesystem::path(reference).parent_path().lexically_normal().empty()
-                    ? std::filesystem::path(".")
-                    : std::filesystem::path(reference).parent_path());
-            const std::string error = write_display_png(reference, 1);
+            const std::string error = write_display_png(with_folder(reference), 1);
             if (!error.empty()) {
                 cannot_run(c, error);
             }
@@ -384,7 +382,7 @@ private:
         }
         const std::string prefix =
             in_folder(out_dir_, std::filesystem::path(c.path).stem().string());
-        const std::string error = write_mismatch_pictures(reference, prefix);
+        const std::string error = write_mismatch_pictures(reference, with_folder(prefix));
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
                     std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
@@ -395,6 +393,17 @@ private:
     static std::string in_folder(const std::string& folder, const std::string& path) {
         const std::filesystem::path p(path);
         return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
+    }
+
+    // The folder a file is about to be written into, made if it is missing; one that cannot
+    // be made fails the write, which says so.
+    static const std::string& with_folder(const std::string& file) {
+        const std::filesystem::path parent = std::filesystem::path(file).parent_path();
+        std::error_code ignored;
+        if (!parent.empty()) {
+            std::filesystem::create_directories(parent, ignored);
+        }
+        return file;
     }
 
     std::string where(const command& c) const {
@@ -439,4 +448,20 @@ private:
 
 scenario_outcome play_scenario(const scenario& script, const player_options& options) {
     return player(script, options).play();
+}
+
+scenario_outcome play_scenario_text(std::string_view text, const std::string& file,
+                                    const player_options& options) {
+    scenario script;
+    script.file = file;
+    script.folder = std::filesystem::path(file).parent_path().string();
+    parse_error mistake;
+    if (!parse_scenario(text, script, mistake)) {
+        scenario_outcome outcome;
+        outcome.status = outcome_status::cannot_run;
+        outcome.message = file + ":" + std::to_string(mistake.place.line) + ":" +
+                          std::to_string(mistake.place.column) + ": " + mistake.message;
+        return outcome;
+    }
+    return play_scenario(script, options);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scenario.h"
@@ -29,3 +30,9 @@ struct scenario_outcome {
 };
 
 scenario_outcome play_scenario(const scenario& script, const player_options& options);
+
+// Reads a scenario from its text and plays it. A mistake in it is the outcome cannot_run with
+// "FILE:LINE:COLUMN: message", and nothing runs. `file` names it in messages; relative paths
+// start in its folder.
+scenario_outcome play_scenario_text(std::string_view text, const std::string& file,
+                                    const player_options& options);

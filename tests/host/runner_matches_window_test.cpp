@@ -8,7 +8,6 @@
 #include "framebuffer.h"
 #include "front_panel_fixture.h"
 #include "program_start.h"
-#include "scenario_parser.h"
 #include "scenario_player.h"
 #include "state.h"
 
@@ -39,15 +38,11 @@ TEST_F(RunnerMatchesWindow, SameKeysAtTheSameFramesGiveTheSameFrames) {
     const int window_frames = run.frames();
 
     program_start_state();
-    scenario script;
-    parse_error error;
-    ASSERT_TRUE(parse_scenario("volts 1500\namps 1060\non 975 ms\npress knob\nwait 1 s\n"
-                               "press right\nturn cw\noff\n",
-                               script, error))
-        << error.message;
     player_options options;
     options.files = false;
-    const scenario_outcome outcome = play_scenario(script, options);
+    const scenario_outcome outcome = play_scenario_text(
+        "volts 1500\namps 1060\non 975 ms\npress knob\nwait 1 s\npress right\nturn cw\noff\n",
+        "same.scenario", options);
     ASSERT_EQ(outcome.status, outcome_status::passed) << outcome.message;
     EXPECT_EQ(static_cast<int>(SPLASH + outcome.passes), window_frames);
     EXPECT_EQ(shown_now(), window_frame);

@@ -9,13 +9,12 @@
 
 #include "deliver_events.h"
 #include "front_panel_fixture.h"
-#include "state_window.h"
 #include "keys.h"
 #include "program_start.h"
-#include "scenario_parser.h"
 #include "scenario_player.h"
 #include "screen_list.h"
 #include "state.h"
+#include "state_window.h"
 
 namespace {
 
@@ -109,12 +108,9 @@ TEST_F(Inspector, ASessionSavedAsAScenarioReplaysToTheSameScreen) {
     const std::string text = form->sessionScenario();
 
     program_start_state();
-    scenario replay;
-    parse_error error;
-    ASSERT_TRUE(parse_scenario(text, replay, error)) << error.message << "\n" << text;
     player_options options;
     options.files = false;
-    const scenario_outcome outcome = play_scenario(replay, options);
+    const scenario_outcome outcome = play_scenario_text(text, "session.scenario", options);
     EXPECT_EQ(outcome.status, outcome_status::passed) << outcome.message << "\n" << text;
     EXPECT_EQ(active_screen, screen) << screen_name(active_screen) << "\n" << text;
     EXPECT_EQ(raw_amps_adc, amps);

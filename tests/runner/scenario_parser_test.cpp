@@ -85,6 +85,7 @@ TEST(ScenarioParser, MistakesNameLineColumnAndWhat) {
         {"calibrate maybe", 1, 11, "expected on or off"},
         {"off now", 1, 5, "unexpected 'now' at the end"},
         {"expect", 1, 7, "expected what to expect here"},
+        {"wait until text \"\"", 1, 17, "found an empty text"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

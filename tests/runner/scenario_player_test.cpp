@@ -4,19 +4,14 @@
 
 #include <string>
 
-#include "scenario_parser.h"
 #include "scenario_player.h"
 
 namespace {
 
 scenario_outcome play(const std::string& text) {
-    scenario s;
-    s.file = "test.scenario";
-    parse_error error;
-    EXPECT_TRUE(parse_scenario(text, s, error)) << error.message;
     player_options options;
     options.files = false;
-    return play_scenario(s, options);
+    return play_scenario_text(text, "test.scenario", options);
 }
 
 bool contains(const std::string& text, const std::string& part) {

@@ -9,7 +9,6 @@
 #include "key_input.h"
 #include "keys.h"
 #include "program_start.h"
-#include "scenario_parser.h"
 #include "scenario_player.h"
 #include "screen_list.h"
 #include "session_recorder.h"
@@ -86,12 +85,9 @@ TEST(SessionRecorder, ASessionReplaysToTheSameScreenAndSettings) {
 
     const std::string text =
         s.recorder.scenario_text(s.clock.now_ms() + 500, false, screen_name(screen), "CALIBRATE");
-    scenario replay;
-    parse_error error;
-    ASSERT_TRUE(parse_scenario(text, replay, error)) << error.message << "\n" << text;
     player_options options;
     options.files = false;
-    const scenario_outcome outcome = play_scenario(replay, options);
+    const scenario_outcome outcome = play_scenario_text(text, "session.scenario", options);
     EXPECT_EQ(outcome.status, outcome_status::passed) << outcome.message << "\n" << text;
     EXPECT_EQ(menu_cursor, cursor) << text;
     EXPECT_EQ(amps_adc, amps);
