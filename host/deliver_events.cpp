@@ -105,6 +105,9 @@ void firmware_input(std::function<void()> input) {
 }
 
 void apply_kept_inputs() {
+    if (kept_inputs.empty()) {
+        return; // every frame but the one after a pause
+    }
     std::vector<std::function<void()>> inputs;
     inputs.swap(kept_inputs);
     for (const auto& input : inputs) {
