@@ -1,7 +1,6 @@
 // Runs every benchmark a few times and prints one table of medians: each figure, its floor
-// and the ratio between them. The render benchmark needs the front-panel window, which is
-// created on Qt's offscreen platform unless another one is chosen.
-#include <QApplication>
+// and the ratio between them. The render benchmark, built with the window, needs the
+// front-panel window, which is created on Qt's offscreen platform unless another one is chosen.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -12,7 +11,12 @@
 #include <vector>
 
 #include "bench_table.h"
-#include "pcmain.h"
+#ifdef TXM9_BENCH_WINDOW
+#include <QApplication>
+
+#include "qt/pcmain.h"
+#endif
+
 
 namespace {
 
@@ -78,11 +82,13 @@ void register_floor(const std::string& name, std::function<void(benchmark::State
 }
 
 int main(int argc, char* argv[]) {
+#ifdef TXM9_BENCH_WINDOW
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication application(argc, argv);
     TForm1 window;
+#endif
 
     benchmark::Initialize(&argc, argv);
     median_collector collector;

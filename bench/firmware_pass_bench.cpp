@@ -3,12 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_table.h"
-#include "framebuffer.h"
-#include "front_panel.h"
-#include "power_on.h"
+#include "firmware/lcd/framebuffer.h"
+#include "engine/front_panel.h"
+#include "firmware/monitor/power_on.h"
 #include "quiet_frontend.h"
-#include "screens.h"
-#include "state.h"
+#include "firmware/monitor/screens.h"
+#include "firmware/monitor/state.h"
+
+using namespace txm9;
 
 namespace {
 

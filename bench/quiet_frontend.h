@@ -3,8 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "framebuffer.h"
-#include "front_panel.h"
+#include "firmware/lcd/framebuffer.h"
+#include "engine/front_panel.h"
+
+using namespace txm9;
 
 class quiet_frontend : public panel_frontend {
 public:

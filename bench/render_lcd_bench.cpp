@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "bench_table.h"
-#include "framebuffer.h"
-#include "front_panel.h"
-#include "pcmain.h"
-#include "power_on.h"
+#include "firmware/lcd/framebuffer.h"
+#include "engine/front_panel.h"
+#include "qt/pcmain.h"
+#include "firmware/monitor/power_on.h"
 #include "quiet_frontend.h"
-#include "render_lcd.h"
-#include "state.h"
+#include "qt/render_lcd.h"
+#include "firmware/monitor/state.h"
+
+using namespace txm9;
 
 namespace {
 

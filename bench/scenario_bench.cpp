@@ -3,8 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_table.h"
-#include "scenario_parser.h"
-#include "scenario_player.h"
+#include "scenario/scenario_parser.h"
+#include "scenario/scenario_player.h"
+
+using namespace txm9;
 
 namespace {
 

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "face_picture.h"
+#include "qt/face_picture.h"
+
+using namespace txm9;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const decoded_picture picture = decode_jpeg(data, size);

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "scenario_player.h"
+#include "scenario/scenario_player.h"
+
+using namespace txm9;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

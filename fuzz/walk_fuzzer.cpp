@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "firmware_walk.h"
+#include "support/firmware_walk.h"
+
+using namespace txm9;
 
 namespace {
 

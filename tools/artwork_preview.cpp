@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "framebuffer.h"
-#include "icon_sheet.h"
-#include "icons.h"
-#include "numerals.h"
+#include "firmware/lcd/framebuffer.h"
+#include "firmware/lcd/icon_sheet.h"
+#include "firmware/lcd/icons.h"
+#include "firmware/lcd/numerals.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "fonts.h"
-#include "framebuffer.h"
-#include "state.h"
-#include "text.h"
+#include "firmware/lcd/fonts.h"
+#include "firmware/lcd/framebuffer.h"
+#include "firmware/monitor/state.h"
+#include "firmware/lcd/text.h"
+#include "firmware/monitor/list_screen.h"
 
 namespace {
 

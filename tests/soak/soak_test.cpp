@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "firmware_walk.h"
-#include "state.h"
+#include "support/firmware_walk.h"
+#include "firmware/monitor/state.h"
+
+using namespace txm9;
 
 #ifndef TXM9_SOAK_DEFAULT_PASSES
 #define TXM9_SOAK_DEFAULT_PASSES 50000

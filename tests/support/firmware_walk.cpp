@@ -6,15 +6,17 @@
 #include <string>
 #include <type_traits>
 
-#include "framebuffer.h"
-#include "front_panel.h"
-#include "key_input.h"
-#include "keys.h"
-#include "program_start.h"
-#include "screen_list.h"
-#include "state.h"
-#include "tick.h"
-#include "virtual_clock.h"
+#include "firmware/lcd/framebuffer.h"
+#include "engine/front_panel.h"
+#include "firmware/monitor/key_input.h"
+#include "firmware/monitor/keys.h"
+#include "engine/program_start.h"
+#include "firmware/monitor/screen_list.h"
+#include "firmware/monitor/state.h"
+#include "firmware/monitor/tick.h"
+#include "engine/virtual_clock.h"
+
+using namespace txm9;
 
 namespace {
 

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "program_start.h"
-#include "screen_list.h"
+#include "engine/program_start.h"
+#include "firmware/monitor/screen_list.h"
+
+using namespace txm9;
 
 // Where the walk's events come from.
 class event_source {

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
-#include "framebuffer.h"
-#include "lcd_dump.h"
+#include "firmware/lcd/framebuffer.h"
+#include "engine/lcd_dump.h"
+
+using namespace txm9;
 
 bool lcd_dark(int x, int y) {
     return x >= 0 && x < LCD_WIDTH && y >= 0 && y < LCD_HEIGHT &&

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
-#include "framebuffer.h"
-#include "lcd_dump.h"
+#include "firmware/lcd/framebuffer.h"
+#include "engine/lcd_dump.h"
+
+using namespace txm9;
 
 namespace {
 

@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include "lcd_text_reader.h"
+#include "lcd_reader/lcd_text_reader.h"
+
+using namespace txm9;
 
 inline ScreenText plain(const std::string& text, uint8_t x = 0) {
     return {text, x, false};

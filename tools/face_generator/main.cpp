@@ -1,7 +1,7 @@
 // Draws the instrument's face and writes it as a JPEG, or the application's icon in the
 // sizes of a freedesktop icon theme, with the command that produced them inside each file.
 // Run from the source root:
-//   build/tools/face_generator/face-generator host/face.jpg
+//   build/tools/face_generator/face-generator frontends/qt/face.jpg
 //   build/tools/face_generator/face-generator --icons data/icons/hicolor eu.brasketholme.txm9
 #include <QGuiApplication>
 #include <cstdio>

@@ -1,0 +1,17 @@
+#include "engine/program_start.h"
+
+#include "firmware/lcd/framebuffer.h"
+#include "engine/instrument_variables.h"
+#include "firmware/monitor/state.h"
+
+namespace txm9 {
+
+void program_start_state() {
+    for (int i = 0; i < INSTRUMENT_VARIABLE_COUNT; ++i) {
+        instrument_variables[i].write(0);
+    }
+    active_screen = return_screen = nullptr;
+    lcd_clear();
+}
+
+} // namespace txm9

@@ -1,0 +1,486 @@
+#include "scenario/scenario_parser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <optional>
+
+#include "engine/instrument_variables.h"
+#include "firmware/monitor/keys.h"
+#include "firmware/monitor/screen_list.h"
+
+namespace txm9 {
+
+namespace {
+
+struct token {
+    std::string text;
+    bool quoted = false;
+    int column = 0;
+};
+
+// Thrown inside the parser only; parse_scenario turns it into a parse_error.
+struct mistake {
+    int column;
+    std::string message;
+};
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+// Splits one line into words and quoted texts; a '#' outside quotes ends the line.
+std::vector<token> tokens_of(std::string_view line) {
+    std::vector<token> out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+            continue;
+        }
+        if (c == '#') {
+            break;
+        }
+        token t;
+        t.column = static_cast<int>(i) + 1;
+        if (c == '"') {
+            t.quoted = true;
+            ++i;
+            for (;;) {
+                if (i >= line.size()) {
+                    throw mistake{t.column, "missing closing quote"};
+                }
+                if (line[i] == '"') {
+                    ++i;
+                    break;
+                }
+                if (line[i] == '\\') {
+                    if (i + 1 >= line.size() || (line[i + 1] != '"' && line[i + 1] != '\\')) {
+                        throw mistake{static_cast<int>(i) + 1,
+                                      "unknown escape: only \\\" and \\\\ may follow a backslash"};
+                    }
+                    ++i;
+                }
+                t.text += line[i++];
+            }
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' &&
+                   line[i] != '#') {
+                t.text += line[i++];
+            }
+        }
+        out.push_back(std::move(t));
+    }
+    return out;
+}
+
+// A number's text and the unit glued to it: "500ms" is "500" and "ms".
+struct number_and_unit {
+    std::string number;
+    std::string unit;
+};
+
+std::optional<number_and_unit> split_number(const std::string& text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const std::size_t digits_from = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    if (i == digits_from) {
+        return std::nullopt;
+    }
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t after_point = ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            ++i;
+        }
+        if (i == after_point) {
+            return std::nullopt;
+        }
+    }
+    return number_and_unit{text.substr(0, i), lower(text.substr(i))};
+}
+
+// A decimal number as an integer count of 1 / 10^decimals; false if it has more decimals or
+// does not fit.
+bool scaled(const std::string& number, int decimals, int64_t& out) {
+    const std::size_t point = number.find('.');
+    std::string digits = number;
+    int given = 0;
+    if (point != std::string::npos) {
+        given = static_cast<int>(number.size() - point - 1);
+        digits.erase(point, 1);
+    }
+    if (given > decimals) {
+        return false;
+    }
+    digits.append(static_cast<std::size_t>(decimals - given), '0');
+    const char* first = digits.data() + (digits[0] == '+' ? 1 : 0);
+    const auto [end, error] = std::from_chars(first, digits.data() + digits.size(), out);
+    return error == std::errc() && end == digits.data() + digits.size() &&
+           out > -(int64_t{1} << 50) && out < (int64_t{1} << 50);
+}
+
+class line_parser {
+public:
+    line_parser(std::vector<token> tokens, int line) : tokens_(std::move(tokens)), line_(line) {}
+
+    command parse() {
+        command c;
+        c.place = {line_, tokens_[0].column};
+        const std::string verb = word("a command");
+        if (verb == "on") {
+            c.kind = command_kind::on;
+            if (more()) {
+                c.has_time = true;
+                c.time = time_span();
+            }
+        } else if (verb == "off") {
+            c.kind = command_kind::off;
+        } else if (verb == "press") {
+            c.kind = command_kind::press;
+            c.key = key_name();
+        } else if (verb == "turn") {
+            c.kind = command_kind::turn;
+            const std::string way = word("cw or ccw");
+            if (way != "cw" && way != "ccw") {
+                fail_at_last("expected cw or ccw, found '" + way + "'");
+            }
+            c.key = way == "cw" ? KEY_CW : KEY_CCW;
+            c.count = 1;
+            if (more()) {
+                c.count = static_cast<uint32_t>(whole(1, MOST_TURNS, "turns"));
+            }
+        } else if (verb == "volts" || verb == "amps") {
+            slider(c, verb == "volts");
+        } else if (verb == "calibrate" || verb == "keyfast") {
+            c.kind = verb == "calibrate" ? command_kind::calibrate_box : command_kind::key_fast_box;
+            c.flag = on_or_off();
+        } else if (verb == "wait") {
+            wait(c);
+        } else if (verb == "expect") {
+            expect(c);
+        } else if (verb == "screenshot") {
+            c.kind = command_kind::screenshot;
+            c.path = png_path();
+            c.count = 2;
+            if (more()) {
+                keyword("scale");
+                c.count = static_cast<uint32_t>(whole(1, 16, "scale"));
+            }
+        } else if (verb == "print") {
+            c.kind = command_kind::print;
+        } else {
+            fail_at_last("unknown command '" + verb +
+                         "' (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
+                         "expect, screenshot, print)");
+        }
+        if (more()) {
+            throw mistake{tokens_[at_].column, "unexpected '" + tokens_[at_].text + "' at the end"};
+        }
+        return c;
+    }
+
+private:
+    bool more() const { return at_ < tokens_.size(); }
+
+    const token& next(const char* what) {
+        if (!more()) {
+            const int end = tokens_.empty() ? 1
+                                            : tokens_.back().column +
+                                                  static_cast<int>(tokens_.back().text.size()) +
+                                                  (tokens_.back().quoted ? 2 : 0);
+            throw mistake{end, std::string("expected ") + what + " here"};
+        }
+        return tokens_[at_++];
+    }
+
+    [[noreturn]] void fail_at_last(const std::string& message) const {
+        throw mistake{tokens_[at_ - 1].column, message};
+    }
+
+    std::string word(const char* what) {
+        const token& t = next(what);
+        if (t.quoted) {
+            fail_at_last(std::string("expected ") + what + ", found a quoted text");
+        }
+        return lower(t.text);
+    }
+
+    void keyword(const std::string& expected) {
+        const std::string w = word(expected.c_str());
+        if (w != expected) {
+            fail_at_last("expected '" + expected + "', found '" + w + "'");
+        }
+    }
+
+    std::string quoted(const char* what) {
+        const token& t = next(what);
+        if (!t.quoted) {
+            fail_at_last(std::string("expected ") + what + " in double quotes, found '" + t.text +
+                         "'");
+        }
+        if (t.text.empty()) {
+            fail_at_last(std::string("expected ") + what + ", found an empty text");
+        }
+        return t.text;
+    }
+
+    int64_t whole(int64_t low, int64_t high, const char* what) {
+        const token& t = next(what);
+        int64_t v = 0;
+        const auto n = split_number(t.text);
+        if (t.quoted || !n || !n->unit.empty() || n->number.find('.') != std::string::npos ||
+            !scaled(n->number, 0, v)) {
+            fail_at_last(std::string("expected a whole number of ") + what + ", found '" + t.text +
+                         "'");
+        }
+        if (v < low || v > high) {
+            fail_at_last(std::string(what) + " " + std::to_string(v) + " out of range " +
+                         std::to_string(low) + ".." + std::to_string(high));
+        }
+        return v;
+    }
+
+    bool on_or_off() {
+        const std::string w = word("on or off");
+        if (w != "on" && w != "off") {
+            fail_at_last("expected on or off, found '" + w + "'");
+        }
+        return w == "on";
+    }
+
+    uint8_t key_name() {
+        const std::string w = word("knob, left or right");
+        if (w == "knob") {
+            return KEY_SELECT;
+        }
+        if (w == "left" || w == "f1") {
+            return KEY_LEFT;
+        }
+        if (w == "right" || w == "f2") {
+            return KEY_RIGHT;
+        }
+        fail_at_last("expected knob, left or right, found '" + w + "'");
+    }
+
+    duration time_span() {
+        const token& t = next("a duration (e.g. 2 s, 500 ms, 1 min, 10 passes)");
+        const int column = t.column;
+        const auto n = split_number(t.text);
+        if (t.quoted || !n || n->number[0] == '-' || n->number[0] == '+') {
+            throw mistake{column, "expected a duration (e.g. 2 s, 500 ms, 1 min, 10 passes), "
+                                  "found '" +
+                                      t.text + "'"};
+        }
+        std::string unit = n->unit;
+        if (unit.empty()) {
+            unit = word("a unit: ms, s, min or passes");
+        }
+        duration d;
+        int64_t v = 0;
+        bool ok = false;
+        if (unit == "ms") {
+            ok = scaled(n->number, 0, v);
+        } else if (unit == "s" || unit == "sec") {
+            ok = scaled(n->number, 3, v);
+        } else if (unit == "min") {
+            ok = scaled(n->number, 3, v) && (v *= 60, true);
+        } else if (unit == "pass" || unit == "passes") {
+            d.in_passes = true;
+            ok = scaled(n->number, 0, v);
+        } else {
+            throw mistake{column, "unknown unit '" + unit + "' (ms, s, min or passes)"};
+        }
+        if (!ok) {
+            throw mistake{column, "'" + n->number + " " + unit + "' is not a whole number of " +
+                                      (d.in_passes ? "passes" : "milliseconds")};
+        }
+        const uint64_t ms = d.in_passes ? static_cast<uint64_t>(v) * 25 : static_cast<uint64_t>(v);
+        if (ms > LONGEST_WAIT_MS) {
+            throw mistake{column, "a duration may be at most 24 h of instrument time"};
+        }
+        d.amount = static_cast<uint64_t>(v);
+        return d;
+    }
+
+    void slider(command& c, bool volts) {
+        c.kind = volts ? command_kind::volts : command_kind::amps;
+        const token& t = next(volts ? "a count 0..4096 or a voltage like 12.6 V"
+                                    : "a count 0..4096 or a current like -3.9 A");
+        const int column = t.column;
+        const auto n = split_number(t.text);
+        if (t.quoted || !n) {
+            throw mistake{column, "expected a count 0..4096 or a value with its unit, found '" +
+                                      t.text + "'"};
+        }
+        std::string unit = n->unit;
+        if (unit.empty() && more()) {
+            unit = word("a unit");
+        }
+        const std::string expected_unit = volts ? "v" : "a";
+        if (unit.empty()) {
+            int64_t v = 0;
+            if (n->number.find('.') != std::string::npos || !scaled(n->number, 0, v) || v < 0 ||
+                v > 4096) {
+                throw mistake{column, "count " + n->number + " out of range 0..4096 (or give " +
+                                          (volts ? "volts with V" : "amps with A") + ")"};
+            }
+            c.count = static_cast<uint32_t>(v);
+            return;
+        }
+        if (unit != expected_unit) {
+            throw mistake{column, "unknown unit '" + unit + "' (" +
+                                      (volts ? "V for volts" : "A for amps") + ")"};
+        }
+        if (!scaled(n->number, 1, c.value)) {
+            throw mistake{column, "the display shows tenths: '" + n->number +
+                                      "' has more than one decimal"};
+        }
+        if (volts && c.value < 0) {
+            throw mistake{column, "a battery voltage cannot be negative"};
+        }
+        c.has_value = true;
+    }
+
+    void wait(command& c) {
+        if (more() && !tokens_[at_].quoted && lower(tokens_[at_].text) == "until") {
+            ++at_;
+            c.kind = command_kind::wait_until_text;
+            keyword("text");
+            c.text = quoted("the text to wait for");
+            c.has_time = true;
+            c.time = {false, 10000};
+            if (more()) {
+                keyword("within");
+                c.time = time_span();
+            }
+            return;
+        }
+        c.kind = command_kind::wait;
+        c.has_time = true;
+        c.time = time_span();
+    }
+
+    void expect(command& c) {
+        const std::string what = word("what to expect");
+        if (what == "no") {
+            keyword("text");
+            c.kind = command_kind::expect_text;
+            c.negated = true;
+            c.text = quoted("the text");
+        } else if (what == "text") {
+            c.kind = command_kind::expect_text;
+            c.text = quoted("the text");
+            if (more()) {
+                keyword("inverted");
+                c.flag = true;
+            }
+        } else if (what == "screen") {
+            c.kind = command_kind::expect_screen;
+            c.name = word("a screen name");
+            if (screen_named(c.name) == nullptr) {
+                std::string names;
+                for (const screen_entry& s : screen_list) {
+                    names += names.empty() ? "" : ", ";
+                    names += s.name;
+                }
+                fail_at_last("unknown screen '" + c.name + "' (one of: " + names + ")");
+            }
+        } else if (what == "lamp") {
+            c.kind = command_kind::expect_lamp;
+            const std::string state = word("lit or unlit");
+            if (state != "lit" && state != "unlit") {
+                fail_at_last("expected lit or unlit, found '" + state + "'");
+            }
+            c.flag = state == "lit";
+        } else if (what == "frame") {
+            c.kind = command_kind::expect_frame;
+            c.path = png_path();
+        } else if (what == "fault") {
+            c.kind = command_kind::expect_fault;
+            c.text = quoted("the fault's message");
+        } else if (find_instrument_variable(what) != nullptr) {
+            c.kind = command_kind::expect_variable;
+            c.name = what;
+            c.op = comparison_op();
+            const token& t = next("a value");
+            const auto n = split_number(t.text);
+            if (t.quoted || !n || !n->unit.empty() || !scaled(n->number, 0, c.value)) {
+                fail_at_last("expected a whole number, found '" + t.text + "'");
+            }
+        } else {
+            fail_at_last("cannot expect '" + what +
+                         "' (text, no text, screen, lamp, frame, fault, or a variable of the "
+                         "instrument such as volts_dv)");
+        }
+    }
+
+    comparison comparison_op() {
+        const std::string op = word("a comparison (== != < <= > >=)");
+        static const std::pair<const char*, comparison> ops[] = {
+            {"==", comparison::equal},  {"!=", comparison::not_equal},
+            {"<", comparison::less},    {"<=", comparison::less_equal},
+            {">", comparison::greater}, {">=", comparison::greater_equal}};
+        for (const auto& [name, value] : ops) {
+            if (op == name) {
+                return value;
+            }
+        }
+        fail_at_last("expected a comparison (== != < <= > >=), found '" + op + "'");
+    }
+
+    std::string png_path() {
+        const token& t = next("a PNG file name");
+        if (lower(t.text).ends_with(".png") == false) {
+            fail_at_last("expected a file name ending in .png, found '" + t.text + "'");
+        }
+        return t.text;
+    }
+
+    std::vector<token> tokens_;
+    int line_;
+    std::size_t at_ = 0;
+};
+
+} // namespace
+
+bool parse_scenario(std::string_view text, scenario& out, parse_error& error) {
+    int line_number = 0;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t end = text.find('\n', from);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view line = text.substr(from, end - from);
+        ++line_number;
+        from = end + 1;
+        try {
+            if (line.find('\0') != std::string_view::npos) {
+                throw mistake{static_cast<int>(line.find('\0')) + 1,
+                              "a NUL byte: this is not a text file"};
+            }
+            std::vector<token> tokens = tokens_of(line);
+            if (!tokens.empty()) {
+                out.commands.push_back(line_parser(std::move(tokens), line_number).parse());
+            }
+        } catch (const mistake& m) {
+            error = {{line_number, m.column}, m.message};
+            return false;
+        }
+        if (end == text.size()) {
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace txm9

@@ -1,0 +1,188 @@
+#include "scenario/session_recorder.h"
+
+#include <sstream>
+
+#include "firmware/monitor/keys.h"
+
+namespace txm9 {
+
+namespace {
+
+// The runner's `on` lets the splash's 80 frames and the first pass go by.
+constexpr uint64_t FRAMES_OF_ON = 81;
+// A key command lets two frames go by: the pass that takes the key, the one that shows it.
+constexpr uint64_t FRAMES_OF_KEY = 2;
+constexpr uint64_t FRAME_MS = 25;
+
+const char* key_words(uint32_t code) {
+    switch (code) {
+    case KEY_SELECT:
+        return "press knob";
+    case KEY_CW:
+        return "turn cw";
+    case KEY_CCW:
+        return "turn ccw";
+    case KEY_LEFT:
+        return "press left";
+    case KEY_RIGHT:
+        return "press right";
+    default:
+        return "press ?";
+    }
+}
+
+bool is_turn(uint32_t code) {
+    return code == KEY_CW || code == KEY_CCW;
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+void session_recorder::add(kind what, uint32_t value, bool stored, uint64_t ms, bool running) {
+    // A slider dragged across many counts within one pass (or one frame period while off)
+    // reaches the firmware as its last count only.
+    if ((what == kind::volts || what == kind::amps) && !inputs_.empty()) {
+        input& last = inputs_.back();
+        const bool same_moment = running ? last.running && last.frame == frames_
+                                         : !last.running && ms - last.ms < FRAME_MS;
+        if (last.what == what && same_moment) {
+            last.value = value;
+            return;
+        }
+    }
+    inputs_.push_back({what, value, stored, running, frames_, ms});
+}
+
+void session_recorder::on_clicked(uint64_t ms, bool running) {
+    add(kind::on, 0, true, ms, running);
+}
+void session_recorder::off_clicked(uint64_t ms, bool running) {
+    add(kind::off, 0, true, ms, running);
+}
+void session_recorder::key(uint8_t code, bool stored, uint64_t ms, bool running) {
+    add(kind::key, code, stored, ms, running);
+}
+void session_recorder::volts(uint32_t count, uint64_t ms, bool running) {
+    add(kind::volts, count, true, ms, running);
+}
+void session_recorder::amps(uint32_t count, uint64_t ms, bool running) {
+    add(kind::amps, count, true, ms, running);
+}
+void session_recorder::calibrate_box(bool ticked, uint64_t ms, bool running) {
+    add(kind::calibrate, ticked ? 1 : 0, true, ms, running);
+}
+void session_recorder::key_fast_box(bool ticked, uint64_t ms, bool running) {
+    add(kind::key_fast, ticked ? 1 : 0, true, ms, running);
+}
+
+std::string session_recorder::scenario_text(uint64_t ms, bool running, const std::string& screen,
+                                            const std::string& text) const {
+    std::ostringstream out;
+    out << "# A session at the front panel, saved as a scenario. While the instrument runs the\n"
+        << "# waits count passes, so each key reaches the pass it reached at the window.\n\n";
+    // Where the replay stands after the last command: a frame while running, a time while off.
+    uint64_t at_frame = 0;
+    uint64_t at_ms = 0;
+    bool was_running = false;
+    auto catch_up = [&](bool now_running, uint64_t frame, uint64_t now_ms) {
+        if (now_running && was_running) {
+            // Two inputs closer together than the replay's keys can follow come as soon
+            // as it can: the replay is never ahead of the session.
+            if (frame > at_frame) {
+                out << "wait " << frame - at_frame << " passes\n";
+                at_frame = frame;
+            }
+        } else {
+            if (!now_running && now_ms > at_ms) {
+                out << "wait " << now_ms - at_ms << " ms\n";
+            }
+            at_frame = frame;
+        }
+        at_ms = now_ms;
+        was_running = now_running;
+    };
+
+    for (std::size_t i = 0; i < inputs_.size(); ++i) {
+        const input& in = inputs_[i];
+        catch_up(in.running, in.frame, in.ms);
+        switch (in.what) {
+        case kind::on: {
+            // The next input of this run decides whether the replay stops inside the splash.
+            const input* next =
+                i + 1 < inputs_.size() && inputs_[i + 1].running ? &inputs_[i + 1] : nullptr;
+            const uint64_t until = next != nullptr ? next->frame - in.frame : FRAMES_OF_ON;
+            if (until < FRAMES_OF_ON) {
+                out << "on " << until * FRAME_MS << " ms\n";
+                at_frame += until;
+            } else {
+                out << "on\n";
+                at_frame += FRAMES_OF_ON;
+            }
+            was_running = true;
+            break;
+        }
+        case kind::off:
+            out << "off\n";
+            break;
+        case kind::key: {
+            if (!in.stored) {
+                out << "# " << key_words(in.value) << " (lost: the key slot was full)\n";
+                break;
+            }
+            if (!in.running) {
+                out << key_words(in.value) << "\n";
+                break;
+            }
+            // Turns one pass after another are one command.
+            uint32_t turns = 1;
+            while (is_turn(in.value) && i + turns < inputs_.size()) {
+                const input& more = inputs_[i + turns];
+                if (more.what != kind::key || more.value != in.value || !more.running ||
+                    !more.stored || more.frame != in.frame + turns) {
+                    break;
+                }
+                ++turns;
+            }
+            out << key_words(in.value);
+            if (turns > 1) {
+                out << " " << turns;
+            }
+            out << "\n";
+            i += turns - 1;
+            at_frame += turns - 1 + FRAMES_OF_KEY;
+            break;
+        }
+        case kind::volts:
+            out << "volts " << in.value << "\n";
+            break;
+        case kind::amps:
+            out << "amps " << in.value << "\n";
+            break;
+        case kind::calibrate:
+            out << "calibrate " << (in.value != 0 ? "on" : "off") << "\n";
+            break;
+        case kind::key_fast:
+            out << "keyfast " << (in.value != 0 ? "on" : "off") << "\n";
+            break;
+        }
+    }
+    catch_up(running, frames_, ms);
+    out << "\n# What the display showed when the session was saved.\n"
+        << "expect screen " << screen << "\n";
+    if (!text.empty()) {
+        out << "expect text " << quoted(text) << "\n";
+    }
+    return out.str();
+}
+
+} // namespace txm9

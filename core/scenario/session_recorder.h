@@ -1,0 +1,51 @@
+// Writes what a person did at the window as a scenario that txm9-scenario replays: every ON,
+// OFF, key, turn, slider move and check box since the program started, with the waits
+// between them, and a first expectation of the final display. Time is counted in frames
+// while the instrument runs (the passes and splash frames between two inputs) and in
+// milliseconds while it is off, so that the replay gives the same keys to the same passes.
+// Only the blink phase may differ: the window's tick follows the desktop's clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace txm9 {
+
+class session_recorder {
+public:
+    // A splash frame or a pass was shown.
+    void frame_shown() { ++frames_; }
+    // `ms` of real time since program start while the instrument is off; `running` whether a
+    // run is in progress when the input comes.
+    void on_clicked(uint64_t ms, bool running);
+    void off_clicked(uint64_t ms, bool running);
+    // A key; `stored` whether it found the slot empty (a second key in the same pass is lost).
+    void key(uint8_t code, bool stored, uint64_t ms, bool running);
+    void volts(uint32_t count, uint64_t ms, bool running);
+    void amps(uint32_t count, uint64_t ms, bool running);
+    void calibrate_box(bool ticked, uint64_t ms, bool running);
+    void key_fast_box(bool ticked, uint64_t ms, bool running);
+
+    // The session until now (`ms`, `running` as for an input) as scenario text, ending with
+    // `expect screen SCREEN` and, if not empty, `expect text "TEXT"`.
+    std::string scenario_text(uint64_t ms, bool running, const std::string& screen,
+                              const std::string& text) const;
+
+private:
+    enum class kind : uint8_t { on, off, key, volts, amps, calibrate, key_fast };
+    struct input {
+        kind what;
+        uint32_t value; // key code, count, or box state
+        bool stored;
+        bool running;   // a run was in progress
+        uint64_t frame; // frames shown before it
+        uint64_t ms;    // real time, for inputs while off
+    };
+    void add(kind what, uint32_t value, bool stored, uint64_t ms, bool running);
+
+    std::vector<input> inputs_;
+    uint64_t frames_ = 0;
+};
+
+} // namespace txm9

@@ -1,0 +1,119 @@
+#include "panel_keys.h"
+
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "pcmain.h"
+
+using namespace txm9;
+
+namespace {
+
+constexpr int NOTCH = 120; // eighths of a degree
+
+QPainterPath key_outline(QRectF key) {
+    QPainterPath path;
+    path.addRoundedRect(key, 4, 4);
+    return path;
+}
+
+QPainterPath knob_outline(QRectF knob) {
+    QPainterPath path;
+    path.addEllipse(knob);
+    return path;
+}
+
+// A window-wide key that presses or turns the panel.
+QShortcut* panel_shortcut(TForm1& form, QKeySequence key, bool repeats) {
+    auto* shortcut = new QShortcut(key, &form);
+    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setAutoRepeat(repeats);
+    return shortcut;
+}
+
+} // namespace
+
+int wheel_notches::add(int eighths_of_degree) {
+    if ((eighths_of_degree > 0 && partial_ < 0) || (eighths_of_degree < 0 && partial_ > 0)) {
+        partial_ = 0;
+    }
+    partial_ += eighths_of_degree;
+    const int notches = partial_ / NOTCH;
+    partial_ -= notches * NOTCH;
+    return notches;
+}
+
+PanelKeys::PanelKeys(TForm1& form)
+    : QObject(&form), form_(form),
+      // The keys and the knob as the face picture draws them under their click areas.
+      left_key_{form.Image3, key_outline({5, 5, 36, 36}), new QTimer(this)},
+      knob_{form.Image5, knob_outline({3, 1, 37, 37}), new QTimer(this)},
+      right_key_{form.Image6, key_outline({3, 2, 37, 36}), new QTimer(this)} {
+    for (face_part* part : {&left_key_, &knob_, &right_key_}) {
+        part->release->setSingleShot(true);
+        part->release->setInterval(PRESSED_MS);
+        connect(part->release, &QTimer::timeout, part->area, &PictureControl::clearPressed);
+    }
+
+    // A held key presses once, as a held mouse button clicks once; a held turn key keeps
+    // turning, as a knob turned on does.
+    const struct {
+        QKeySequence key;
+        bool repeats;
+        face_part& part;
+        void (TForm1::*handler)();
+    } keys[] = {
+        {QKeySequence(Qt::Key_F1), false, left_key_, &TForm1::Image3Click},
+        {QKeySequence(Qt::Key_F2), false, right_key_, &TForm1::Image6Click},
+        {QKeySequence(Qt::Key_Return), false, knob_, &TForm1::Image5Click},
+        {QKeySequence(Qt::Key_Enter), false, knob_, &TForm1::Image5Click},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), false, knob_, &TForm1::Image5Click},
+        {QKeySequence(Qt::Key_Period), true, knob_, &TForm1::BitBtn1Click},
+        {QKeySequence(Qt::Key_Comma), true, knob_, &TForm1::Button3Click},
+    };
+    for (const auto& key : keys) {
+        face_part* part = &key.part;
+        const auto handler = key.handler;
+        connect(panel_shortcut(form, key.key, key.repeats), &QShortcut::activated, this,
+                [this, part, handler] {
+                    (form_.*handler)();
+                    show_pressed(*part);
+                });
+    }
+
+    form.Image3->setToolTip(tr("Left key (F1)"));
+    form.Image6->setToolTip(tr("Right key (F2)"));
+    form.Image5->setToolTip(tr("Knob: press (Return); turn with the wheel, \".\" and \",\""));
+    form.BitBtn1->setToolTip(tr("Turn the knob clockwise (\".\" or the wheel away from you)"));
+    form.Button3->setToolTip(tr("Turn the knob anticlockwise (\",\" or the wheel towards you)"));
+
+    // Wheel events the controls over the face leave alone reach the window.
+    form.installEventFilter(this);
+}
+
+bool PanelKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_ && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (form_.Image2->geometry().contains(wheel->position().toPoint())) {
+            turn(wheel_.add(wheel->angleDelta().y()));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PanelKeys::turn(int notches) {
+    for (; notches > 0; --notches) {
+        form_.BitBtn1Click();
+        show_pressed(knob_);
+    }
+    for (; notches < 0; ++notches) {
+        form_.Button3Click();
+        show_pressed(knob_);
+    }
+}
+
+void PanelKeys::show_pressed(face_part& part) {
+    part.area->showPressed(part.outline);
+    part.release->start();
+}

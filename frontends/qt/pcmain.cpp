@@ -1,0 +1,298 @@
+#include "pcmain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <optional>
+
+#include "deliver_events.h"
+#include "display_capture.h"
+#include "face_picture.h"
+#include "inspector_window.h"
+#include "firmware/monitor/key_input.h"
+#include "firmware/monitor/keys.h"
+#include "lcd_reader/lcd_text_reader.h"
+#include "panel_keys.h"
+#include "firmware/monitor/screen_list.h"
+#include "firmware/monitor/state.h"
+#include "system_colours.h"
+#include "firmware/monitor/tick.h"
+#include "ui_pcmain.h"
+#include "window_placement.h"
+
+using namespace txm9;
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Labels take the width of their text, as the layout's auto-sized labels do whatever font
+// the desktop substitutes.
+void fit_to_text(QLabel* label) {
+    label->resize(std::max(label->width(), label->fontMetrics().horizontalAdvance(label->text())),
+                  label->height());
+}
+
+void show_count(QLabel* label, int count) {
+    label->setText(QString::number(count));
+    fit_to_text(label);
+}
+
+// The layout's font was chosen for its narrow letters; without it, a narrow sans serif keeps
+// the captions inside their buttons.
+void substitute_layout_font() {
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"),
+                                QStringLiteral("DejaVu Sans Condensed"),
+                                QStringLiteral("Liberation Sans Narrow")});
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()) {
+    substitute_layout_font();
+    ui_->setupUi(this);
+    Button1 = ui_->Button1;
+    Button2 = ui_->Button2;
+    Timer1 = new QTimer(this);
+    StatusBar1 = ui_->StatusBar1;
+    Shape1 = ui_->Shape1;
+    Image3 = ui_->Image3;
+    Image5 = ui_->Image5;
+    Image6 = ui_->Image6;
+    Image1 = ui_->Image1;
+    Panel1 = ui_->Panel1;
+    CheckBox2 = ui_->CheckBox2;
+    CheckBox3 = ui_->CheckBox3;
+    Label1 = ui_->Label1;
+    Label2 = ui_->Label2;
+    TrackBar1 = ui_->TrackBar1;
+    TrackBar2 = ui_->TrackBar2;
+    Label3 = ui_->Label3;
+    Label4 = ui_->Label4;
+    Image2 = ui_->Image2;
+    BitBtn1 = ui_->BitBtn1;
+    Button3 = ui_->Button3;
+
+    setBackgroundRole(system_colour_role(COLOUR_BUTTON_FACE & 0xFFu));
+    Image2->setPicture(load_face_picture(face_picture_bytes()));
+    for (QLabel* label : {Label1, Label2, Label3, Label4}) {
+        fit_to_text(label);
+    }
+
+    // A fixed window with a system menu and a minimise button, but none to maximise it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    centre_on_screen(*this);
+
+    Form1 = this;
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Image5, &PictureControl::clicked, this, &TForm1::Image5Click);
+    connect(Image6, &PictureControl::clicked, this, &TForm1::Image6Click);
+    connect(Image3, &PictureControl::clicked, this, &TForm1::Image3Click);
+    // Connected after the layout set the start positions, so those reach no handler: the
+    // amps count stays 0 until the slider is first moved, though it stands at 2048.
+    connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
+    connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+
+    Timer1->setInterval(100);
+    Timer1->start();
+    started_.start();
+
+    // The session is recorded from the start, for saving as a scenario from the inspector.
+    connect(CheckBox2, &QCheckBox::clicked, this,
+            [this](bool ticked) { recorder_.calibrate_box(ticked, ms_since_start(), runs() > 0); });
+    connect(CheckBox3, &QCheckBox::clicked, this,
+            [this](bool ticked) { recorder_.key_fast_box(ticked, ms_since_start(), runs() > 0); });
+
+    // Additions a user may ignore: keyboard and wheel; copying, saving and recording the
+    // display from its context menu.
+    new PanelKeys(*this);
+    new DisplayCapture(*this);
+    // The inspector: F12 or Ctrl+I, and the display's context menu after the captures.
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    Image1->addAction(separator);
+    auto* inspect = new QAction(QStringLiteral("Inspector…"), this);
+    inspect->setShortcuts({QKeySequence(Qt::Key_F12), QKeySequence(Qt::CTRL | Qt::Key_I)});
+    inspect->setShortcutContext(Qt::WindowShortcut);
+    Image1->addAction(inspect);
+    connect(inspect, &QAction::triggered, this, &TForm1::showInspector);
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this) {
+        Form1 = nullptr;
+    }
+}
+
+void TForm1::Button1Click() {
+    recorder_.on_clicked(ms_since_start(), runs() > 0);
+    setFramesPaused(false);
+    setSpeed(1.0);
+    std::optional<QString> failure;
+    // Nothing may unwind through the toolkit's event delivery: a firmware fault ends this run
+    // inside the engine, anything else here, and either is reported once the run is over.
+    try {
+        restart_frame_schedule();
+        const run_end end = engine_.power_on();
+        if (end.faulted) {
+            failure = QString::fromStdString(end.fault);
+        }
+    } catch (const std::exception& error) {
+        failure = QString::fromUtf8(error.what());
+    } catch (...) {
+        failure = QStringLiteral("Unknown error");
+    }
+    if (failure) {
+        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), *failure);
+    }
+    apply_time_control();
+    // The display keeps its last frame and the lamp its last colour.
+    if (runs() == 0 && close_requested_) {
+        close_requested_ = false;
+        close();
+    }
+}
+
+void TForm1::Button2Click() {
+    recorder_.off_clicked(ms_since_start(), runs() > 0);
+    engine_.power_off();
+}
+
+void TForm1::Timer1Timer() {
+    tick();
+}
+
+// Each key reaches the slot as the instrument's key handler has it; while the inspector has
+// paused the instrument it waits for the next pass.
+void TForm1::press(uint8_t code) {
+    firmware_input([this, code] {
+        recorder_.key(code, pending_key == 0, ms_since_start(), runs() > 0);
+        key_pressed(code);
+    });
+}
+
+void TForm1::Image5Click() {
+    press(KEY_SELECT);
+}
+void TForm1::Image6Click() {
+    press(KEY_RIGHT);
+}
+void TForm1::Image3Click() {
+    press(KEY_LEFT);
+}
+void TForm1::Button3Click() {
+    press(KEY_CCW);
+}
+void TForm1::BitBtn1Click() {
+    press(KEY_CW);
+}
+
+void TForm1::TrackBar1Change() {
+    const auto count = static_cast<uint32_t>(TrackBar1->value());
+    firmware_input([this, count] {
+        raw_volts_adc = count;
+        recorder_.volts(count, ms_since_start(), runs() > 0);
+    });
+    show_count(Label3, TrackBar1->value());
+}
+
+void TForm1::TrackBar2Change() {
+    const auto count = static_cast<uint32_t>(TrackBar2->value());
+    firmware_input([this, count] {
+        raw_amps_adc = count;
+        recorder_.amps(count, ms_since_start(), runs() > 0);
+    });
+    show_count(Label4, TrackBar2->value());
+}
+
+void TForm1::setSpeed(double speed) {
+    set_frame_speed(speed, [this] { Timer1Timer(); });
+    apply_time_control();
+}
+
+void TForm1::setFramesPaused(bool paused) {
+    set_frames_paused(paused);
+    apply_time_control();
+}
+
+// Timer1 ticks at normal speed; at other speeds and in a pause the frames bring the tick while
+// the instrument runs, and while it is off the timer keeps the speed itself.
+void TForm1::apply_time_control() {
+    const double speed = frame_speed();
+    if (frames_paused() || (runs() > 0 && speed != 1.0)) {
+        Timer1->stop();
+        return;
+    }
+    const int interval = static_cast<int>(std::lround(100.0 / speed));
+    if (!Timer1->isActive() || Timer1->interval() != interval) {
+        Timer1->setTimerType(speed > 1.0 ? Qt::PreciseTimer : Qt::CoarseTimer);
+        Timer1->start(interval);
+    }
+}
+
+InspectorWindow* TForm1::inspector() {
+    if (inspector_ == nullptr) {
+        inspector_ = new InspectorWindow(*this);
+    }
+    return inspector_;
+}
+
+void TForm1::showInspector() {
+    inspector()->open();
+}
+
+std::string TForm1::sessionScenario() const {
+    // The display's longest reading stands for what it showed.
+    std::string text;
+    for (const FoundText& found : find_all_texts()) {
+        if (found.text.size() > text.size()) {
+            text = found.text;
+        }
+    }
+    return recorder_.scenario_text(ms_since_start(), runs() > 0, screen_name(active_screen), text);
+}
+
+void TForm1::saveSession() {
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("txm9-session-%1.scenario")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save session as scenario"), suggested,
+                                     QStringLiteral("Scenarios (*.scenario);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QSaveFile file(path);
+    const QByteArray bytes = QByteArray::fromStdString(sessionScenario());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(),
+                              QStringLiteral("The session could not be saved to %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (runs() > 0) {
+        close_requested_ = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}

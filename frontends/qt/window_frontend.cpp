@@ -1,0 +1,32 @@
+#include "window_frontend.h"
+
+#include "deliver_events.h"
+#include "pcmain.h"
+#include "render_lcd.h"
+
+using namespace txm9;
+
+void WindowFrontend::show_frame(const frame_report&) {
+    form_.recorder().frame_shown();
+    render_lcd();
+}
+
+void WindowFrontend::set_lamp(uint32_t colour) {
+    form_.Shape1->setFillColour(colour);
+}
+
+bool WindowFrontend::calibrate_ticked() {
+    return form_.CheckBox2->isChecked();
+}
+
+bool WindowFrontend::key_fast_ticked() {
+    return form_.CheckBox3->isChecked();
+}
+
+void WindowFrontend::tick_calibrate() {
+    form_.CheckBox2->setChecked(true);
+}
+
+void WindowFrontend::deliver_events() {
+    ::deliver_events();
+}

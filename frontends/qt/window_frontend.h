@@ -1,0 +1,25 @@
+// The window as the engine's frontend: frames painted into the display picture, the lamp into
+// Shape1, the two check boxes read and ticked, and events delivered by the toolkit on the
+// window's real 25 ms schedule, with Timer1 ticking every real 100 ms. The display picture is
+// never hidden around a pass: each frame is built off-screen and shown whole, and only when
+// it differs from the one on the screen (hiding and showing it would redraw it every pass).
+#pragma once
+
+#include "engine/front_panel.h"
+
+class TForm1;
+
+class WindowFrontend : public txm9::panel_frontend {
+public:
+    explicit WindowFrontend(TForm1& form) : form_(form) {}
+
+    void show_frame(const txm9::frame_report& frame) override;
+    void set_lamp(uint32_t colour) override;
+    bool calibrate_ticked() override;
+    bool key_fast_ticked() override;
+    void tick_calibrate() override;
+    void deliver_events() override;
+
+private:
+    TForm1& form_;
+};
