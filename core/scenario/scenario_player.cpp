@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "scenario/frame_files.h"
+#include "scenario/play_observer.h"
 #include "engine/front_panel.h"
 #include "engine/instrument_variables.h"
 #include "firmware/monitor/key_input.h"
@@ -73,6 +74,9 @@ public:
 
     scenario_outcome play() {
         program_start_state();
+        if (options_.observer != nullptr) {
+            options_.observer->scenario_started(script_);
+        }
         try {
             run_commands();
         } catch (const scenario_stop& stop) {
@@ -87,6 +91,9 @@ public:
         if (frame.phase == panel_phase::running) {
             ++outcome_.passes;
         }
+        if (options_.observer != nullptr) {
+            options_.observer->frame_shown(frame, engine_);
+        }
     }
     void set_lamp(uint32_t colour) override { lamp_lit_ = colour == COLOUR_LAMP_LIT; }
     bool calibrate_ticked() override { return calibrate_box_; }
@@ -94,6 +101,16 @@ public:
     void tick_calibrate() override { calibrate_box_ = true; }
 
     void deliver_events() override {
+        deliver();
+        if (options_.observer != nullptr) {
+            options_.observer->events_delivered(engine_);
+        }
+    }
+
+private:
+    enum class waiting { none, until_ms, frames, splash_over, text, turning };
+
+    void deliver() {
         clock_.deliver();
         if (options_.time_limit_ms != 0 && clock_.now_ms() > options_.time_limit_ms) {
             throw scenario_stop{outcome_status::cannot_run,
@@ -109,9 +126,6 @@ public:
         }
         run_commands();
     }
-
-private:
-    enum class waiting { none, until_ms, frames, splash_over, text, turning };
 
     bool running() const { return engine_.depth() > 0; }
 
@@ -193,6 +207,9 @@ private:
     }
 
     void execute(const command& c) {
+        if (options_.observer != nullptr) {
+            options_.observer->command_started(c);
+        }
         switch (c.kind) {
         case command_kind::on:
             switch_on(c);
@@ -271,6 +288,9 @@ private:
             wait_ = waiting::splash_over;
         }
         const run_end end = engine_.power_on();
+        if (options_.observer != nullptr) {
+            options_.observer->run_ended(end);
+        }
         if (end.faulted) {
             last_fault_ = end.fault;
             // Named at the command last carried out, the one whose time saw the fault.

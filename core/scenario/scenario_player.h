@@ -13,12 +13,15 @@
 
 namespace txm9 {
 
+class play_observer;
+
 struct player_options {
     std::string out_dir;        // screenshots and failure pictures; empty: beside the scenario
     bool update = false;        // write reference frames instead of comparing with them
     uint64_t time_limit_ms = 0; // stop a scenario after this much instrument time; 0: never
     std::ostream* print_to = nullptr; // where `print` writes; nowhere if null
     bool files = true;                // false: screenshots and frames neither read nor written
+    play_observer* observer = nullptr; // watches the play (coverage); none if null
 };
 
 enum class outcome_status { passed, failed, cannot_run };

@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "coverage/coverage_collector.h"
+#include "coverage/coverage_report.h"
 #include "junit_report.h"
 #include "scenario/scenario_player.h"
 
@@ -34,6 +37,8 @@ const char usage[] =
     "  --out DIR     where screenshots and failure pictures go (default: beside the scenario)\n"
     "  --update      write reference frames (expect frame) instead of comparing with them\n"
     "  --junit FILE  also write a JUnit XML report\n"
+    "  --coverage DIR  write what the scenarios cover, in the instrument's terms, as\n"
+    "                DIR/coverage.html and DIR/coverage.json, and print a summary line\n"
     "  --quiet       print failures only\n"
     "  --help        this text\n"
     "  --version     the program's version\n"
@@ -43,6 +48,7 @@ const char usage[] =
 struct options {
     player_options play;
     std::string junit;
+    std::string coverage;
     bool quiet = false;
     std::vector<std::string> files;
 };
@@ -68,7 +74,7 @@ bool read_file(const std::string& path, std::string& text, std::string& error) {
     return true;
 }
 
-file_result run_file(const std::string& path, const options& o) {
+file_result run_file(const std::string& path, const options& o, coverage_collector* coverage) {
     const auto started = std::chrono::steady_clock::now();
     file_result result{path, {}, 0};
     std::string text;
@@ -77,7 +83,12 @@ file_result run_file(const std::string& path, const options& o) {
         result.outcome.status = outcome_status::cannot_run;
         result.outcome.message = path + ": " + error;
     } else {
-        result.outcome = play_scenario_text(text, path, o.play);
+        player_options play = o.play;
+        if (coverage != nullptr) {
+            coverage->add_file(path, text);
+            play.observer = coverage;
+        }
+        result.outcome = play_scenario_text(text, path, play);
     }
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -134,12 +145,12 @@ int parse_options(int argc, char* argv[], options& o) {
             o.play.update = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
-        } else if (a == "--out" || a == "--junit") {
+        } else if (a == "--out" || a == "--junit" || a == "--coverage") {
             const char* v = value(a.c_str());
             if (v == nullptr) {
                 return CANNOT_RUN;
             }
-            (a == "--out" ? o.play.out_dir : o.junit) = v;
+            (a == "--out" ? o.play.out_dir : a == "--junit" ? o.junit : o.coverage) = v;
         } else if (a.size() > 1 && a[0] == '-' && a != "--") {
             std::cerr << "txm9-scenario: unknown option " << a << "\n" << usage;
             return CANNOT_RUN;
@@ -173,8 +184,12 @@ int main(int argc, char* argv[]) {
     o.play.print_to = &std::cout;
     std::vector<file_result> results;
     int status = PASSED;
+    std::unique_ptr<coverage_collector> coverage;
+    if (!o.coverage.empty()) {
+        coverage = std::make_unique<coverage_collector>();
+    }
     for (const std::string& file : o.files) {
-        results.push_back(run_file(file, o));
+        results.push_back(run_file(file, o, coverage.get()));
         report(results.back(), o.quiet);
         const outcome_status s = results.back().outcome.status;
         status = std::max(status, s == outcome_status::passed   ? PASSED
@@ -185,6 +200,16 @@ int main(int argc, char* argv[]) {
         if (const std::string error = write_junit(o.junit, results); !error.empty()) {
             std::cerr << "txm9-scenario: " << error << "\n";
             status = CANNOT_RUN;
+        }
+    }
+    if (coverage) {
+        if (const std::string error = write_coverage_report(o.coverage, coverage->data());
+            !error.empty()) {
+            std::cerr << "txm9-scenario: " << error << "\n";
+            status = CANNOT_RUN;
+        } else {
+            std::cout << summary_line(summarise(coverage->data())) << " ("
+                      << (std::filesystem::path(o.coverage) / "coverage.html").string() << ")\n";
         }
     }
     return status;

@@ -1,0 +1,106 @@
+// Coverage gathered while small scenarios play: exactly the items each one reaches, each at
+// the line that first reached it.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "coverage/coverage_collector.h"
+#include "coverage/coverage_report.h"
+#include "scenario/scenario_player.h"
+
+using namespace txm9;
+
+namespace {
+
+// The reached items whose id starts with `prefix`, with the line that first reached each.
+std::map<std::string, int> reached(const std::string& text, const std::string& prefix) {
+    coverage_collector collector;
+    collector.add_file("t.scenario", text);
+    player_options options;
+    options.files = false;
+    options.observer = &collector;
+    const scenario_outcome outcome = play_scenario_text(text, "t.scenario", options);
+    EXPECT_EQ(outcome.status, outcome_status::passed) << outcome.message;
+    std::map<std::string, int> found;
+    for (const coverage_item& item : coverage_items(collector.data())) {
+        if (item.first.reached() && item.id.rfind(prefix, 0) == 0) {
+            found[item.id] = item.first.line;
+        }
+    }
+    return found;
+}
+
+struct case_t {
+    const char* name;
+    const char* scenario;
+    const char* prefix;
+    std::map<std::string, int> expected;
+};
+
+const case_t cases[] = {
+    {"the left key opens the peaks, the knob goes home",
+     "volts 1500\non\npress left\npress knob\n",
+     "input/",
+     {{"input/main/f1", 3}, {"input/max_values/knob", 4}}},
+    {"screens as first drawn",
+     "volts 1500\non\nwait 1 s\npress right\n",
+     "screen/",
+     {{"screen/main", 2}, {"screen/contrast", 4}}},
+    {"the menu's cursor and the item opened",
+     "volts 1500\non\npress knob\nturn cw\npress knob\n",
+     "row/menu/",
+     {{"row/menu/0/cursor/en", 3}, {"row/menu/1/cursor/en", 4}, {"row/menu/1/opened/en", 5}}},
+    // The edit that turns the language is taken in English; the row then reads in French.
+    {"the language row edited in English and shown in French",
+     "volts 1500\non\npress knob\nturn cw\npress knob\nturn cw 3\npress knob\nturn cw\n",
+     "row/display_setup/3/",
+     {{"row/display_setup/3/cursor/en", 6},
+      {"row/display_setup/3/edited/en", 8},
+      {"row/display_setup/3/cursor/fr", 8}}},
+    {"the language's name in each language",
+     "volts 1500\non\npress knob\nturn cw\npress knob\nturn cw 3\npress knob\nturn cw\n",
+     "text/pair7/",
+     {{"text/pair7/en", 5}, {"text/pair7/fr", 8}}},
+    {"the alarm raised, acknowledged and cleared",
+     "volts 12.6 V\non\nvolts 9.5 V\nwait 1 s\npress knob\nvolts 12.6 V\nwait 1 s\n",
+     "state/alarm",
+     {{"state/alarm-raised", 4}, {"state/alarm-acknowledged", 5}, {"state/alarm-cleared", 7}}},
+    {"the knob in the splash, ON inside a run",
+     "volts 1500\non 1 s\npress knob\nwait 2 s\non\noff\n",
+     "state/",
+     {{"state/splash-unlock", 3}, {"state/nested-on", 5}}},
+    {"a minute without keys",
+     "volts 1500\non\npress knob\nwait 1 min\n",
+     "state/",
+     {{"state/inactivity-return", 4}}},
+};
+
+class CoverageCollector : public testing::TestWithParam<case_t> {};
+
+TEST_P(CoverageCollector, ReachesExactlyWhatTheScenarioDoes) {
+    const case_t& c = GetParam();
+    EXPECT_EQ(reached(c.scenario, c.prefix), c.expected) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, CoverageCollector, testing::ValuesIn(cases));
+
+TEST(CoverageReport, CountsOnlyWhatCanBeReachedAndSaysWhyTheRestCannot) {
+    coverage_data empty;
+    empty.rows.resize(list_rows().size());
+    empty.texts.resize(catalogue_texts().size());
+    const coverage_summary s = summarise(empty);
+    EXPECT_EQ(s.screens.total, SCREEN_COUNT);
+    EXPECT_EQ(s.inputs.total, SCREEN_COUNT * INPUT_COUNT);
+    EXPECT_EQ(s.states.reached, 0);
+    int never = 0;
+    for (const coverage_item& item : coverage_items(empty)) {
+        never += item.never != nullptr ? 1 : 0;
+    }
+    // The splash's texts in French: the splash always follows the factory language.
+    EXPECT_EQ(never, 5);
+    EXPECT_EQ(summary_line(s).rfind("coverage: 0/9 screens, 0/45 inputs on screens", 0), 0u)
+        << summary_line(s);
+}
+
+} // namespace
