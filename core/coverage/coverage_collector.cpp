@@ -41,10 +41,15 @@ void coverage_collector::scenario_started(const scenario&) {
     here_ = {static_cast<int>(data_.files.size()) - 1, 0};
     between_ = {};
     amps_page_after_pass_ = 0;
+    engine_ = nullptr;
 }
 
 void coverage_collector::command_started(const command& c) {
     here_.line = c.place.line;
+    if (c.kind == command_kind::off && engine_ != nullptr &&
+        engine_->phase() == panel_phase::splash) {
+        reach(instrument_state::off_in_splash);
+    }
 }
 
 void coverage_collector::reach(first_place& place) {
@@ -61,13 +66,8 @@ void coverage_collector::events_delivered(const front_panel& engine) {
                 language,
                 (volt_alarm & 1u) != 0,
                 (alarm_ack & 1u) != 0};
-    if (engine.phase() == panel_phase::splash) {
-        if (pending_key == KEY_SELECT) {
-            reach(instrument_state::splash_unlock);
-        }
-        if (power_off_request != 0) {
-            reach(instrument_state::off_in_splash);
-        }
+    if (engine.phase() == panel_phase::splash && pending_key == KEY_SELECT) {
+        reach(instrument_state::splash_unlock);
     }
     // Only the tick turns the page between two passes.
     if (amps_page != amps_page_after_pass_ && display_mode != 0 && auto_cycle == 1) {
@@ -83,6 +83,7 @@ void coverage_collector::run_ended(const run_end& end) {
 }
 
 void coverage_collector::frame_shown(const frame_report& frame, const front_panel& engine) {
+    engine_ = &engine;
     if (engine.depth() >= 2) {
         reach(instrument_state::nested_on);
     }

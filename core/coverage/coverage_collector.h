@@ -93,6 +93,7 @@ private:
 
     coverage_data data_;
     first_place here_;
+    const front_panel* engine_ = nullptr; // the engine playing, once it has shown a frame
     between_passes between_;
     uint8_t amps_page_after_pass_ = 0;
     std::unordered_set<uint64_t> frames_read_; // frames whose texts were read, with context
