@@ -3,6 +3,8 @@
 // the state between two frames once their events have been delivered, and how each run ended.
 #pragma once
 
+#include <string>
+
 #include "engine/front_panel.h"
 #include "scenario/scenario.h"
 
@@ -21,6 +23,9 @@ public:
     virtual void events_delivered(const front_panel&) {}
     // A powered-on run has ended, by OFF or by the firmware's fault.
     virtual void run_ended(const run_end&) {}
+    // An expectation (or a text waited for) has been checked; `failure` says what failed.
+    virtual void expectation_checked(const command&, bool /*passed*/,
+                                     const std::string& /*failure*/) {}
 };
 
 } // namespace txm9

@@ -2,21 +2,16 @@
 
 #include <filesystem>
 
+#include "engine/instrument_variables.h"
+#include "engine/lcd_dump.h"
+#include "engine/timing.h"
+#include "firmware/monitor/screen_list.h"
+#include "firmware/monitor/state.h"
+#include "lcd_reader/lcd_text_reader.h"
 #include "scenario/frame_files.h"
 #include "scenario/play_observer.h"
-#include "engine/front_panel.h"
-#include "engine/instrument_variables.h"
-#include "firmware/monitor/key_input.h"
-#include "engine/lcd_dump.h"
-#include "lcd_reader/lcd_text_reader.h"
-#include "engine/panel_colours.h"
-#include "engine/program_start.h"
 #include "scenario/scenario_parser.h"
-#include "firmware/monitor/screen_list.h"
 #include "scenario/slider_counts.h"
-#include "firmware/monitor/state.h"
-#include "firmware/monitor/tick.h"
-#include "engine/virtual_clock.h"
 
 namespace txm9 {
 
@@ -25,7 +20,7 @@ namespace {
 // An ON inside a run nests the whole run; deeper than this a scenario is surely a mistake.
 constexpr int MOST_NESTED_RUNS = 8;
 
-// Ends the scenario from wherever it is, nested runs included.
+// Ends the play from wherever it is inside the player.
 struct scenario_stop {
     outcome_status status;
     std::string message;
@@ -66,72 +61,99 @@ std::string tenths(int64_t v, const char* unit) {
     return (v < 0 ? "-" : "") + std::to_string(m / 10) + "." + std::to_string(m % 10) + " " + unit;
 }
 
-class player : public panel_frontend {
-public:
-    player(const scenario& script, const player_options& options)
-        : script_(script), options_(options),
-          out_dir_(options.out_dir.empty() ? script.folder : options.out_dir) {}
+} // namespace
 
-    scenario_outcome play() {
-        program_start_state();
+class scenario_player::impl {
+public:
+    impl(const scenario& script, const player_options& options, scenario_panel& panel)
+        : script_(script), options_(options),
+          out_dir_(options.out_dir.empty() ? script.folder : options.out_dir), panel_(panel) {}
+
+    void start() {
         if (options_.observer != nullptr) {
             options_.observer->scenario_started(script_);
         }
-        try {
-            run_commands();
-        } catch (const scenario_stop& stop) {
-            outcome_.status = stop.status;
-            outcome_.message = stop.message;
-        }
-        outcome_.instrument_ms = clock_.now_ms();
-        return outcome_;
+        guarded([this] { run_commands(); });
     }
 
-    void show_frame(const frame_report& frame) override {
+    void frame_shown(const frame_report& frame) {
         if (frame.phase == panel_phase::running) {
             ++outcome_.passes;
         }
         if (options_.observer != nullptr) {
-            options_.observer->frame_shown(frame, engine_);
+            options_.observer->frame_shown(frame, panel_.engine());
         }
     }
-    void set_lamp(uint32_t colour) override { lamp_lit_ = colour == COLOUR_LAMP_LIT; }
-    bool calibrate_ticked() override { return calibrate_box_; }
-    bool key_fast_ticked() override { return key_fast_box_; }
-    void tick_calibrate() override { calibrate_box_ = true; }
 
-    void deliver_events() override {
-        deliver();
+    void frame_delivered() {
+        guarded([this] { deliver(); });
         if (options_.observer != nullptr) {
-            options_.observer->events_delivered(engine_);
+            options_.observer->events_delivered(panel_.engine());
         }
     }
+
+    std::optional<uint64_t> resume_at() const {
+        return !stopped_ && wait_ == waiting::off_time ? std::optional<uint64_t>(until_ms_)
+                                                       : std::nullopt;
+    }
+
+    void resume() {
+        guarded([this] {
+            if (resume_at() && panel_.now_ms() >= until_ms_) {
+                wait_ = waiting::none;
+                run_commands();
+            }
+        });
+    }
+
+    void stop() { stopped_ = true; }
+
+    bool finished() const {
+        return stopped_ || (at_ >= script_.commands.size() && wait_ == waiting::none);
+    }
+
+    scenario_outcome outcome() const {
+        scenario_outcome o = outcome_;
+        o.instrument_ms = panel_.now_ms();
+        return o;
+    }
+
+    int line() const { return at_ == 0 ? 0 : script_.commands[at_ - 1].place.line; }
 
 private:
-    enum class waiting { none, until_ms, frames, splash_over, text, turning };
+    // off_time: instrument time passing while the instrument is off, which the frontend lets
+    // pass before it resumes the play.
+    enum class waiting { none, until_ms, frames, splash_over, text, turning, off_time };
+
+    // Runs a step of the play; a failure that stops it, or a scenario that cannot run, ends
+    // the play where it is.
+    template <typename step> void guarded(step run) {
+        try {
+            run();
+        } catch (const scenario_stop& stop) {
+            outcome_.status = stop.status;
+            outcome_.message = stop.message;
+            stopped_ = true;
+        }
+    }
 
     void deliver() {
-        clock_.deliver();
-        if (options_.time_limit_ms != 0 && clock_.now_ms() > options_.time_limit_ms) {
+        if (options_.time_limit_ms != 0 && panel_.now_ms() > options_.time_limit_ms) {
             throw scenario_stop{outcome_status::cannot_run,
                                 script_.file + ": stopped at the limit of " +
                                     format_ms(options_.time_limit_ms) + " of instrument time"};
         }
-        if (at_ >= script_.commands.size() && wait_ == waiting::none) {
-            engine_.power_off(); // the scenario is over: switch off until every run has ended
-            return;
-        }
-        if (power_off_request != 0 || !wait_over()) {
+        if (finished() || power_off_request != 0 || !wait_over()) {
             return;
         }
         run_commands();
     }
 
-    bool running() const { return engine_.depth() > 0; }
+    bool running() const { return panel_.engine().depth() > 0; }
 
     // Runs commands until one has to let instrument time pass or an OFF is on its way.
     void run_commands() {
-        while (at_ < script_.commands.size() && wait_ == waiting::none) {
+        while (!stopped_ && at_ < script_.commands.size() && wait_ == waiting::none) {
             if (running() && power_off_request != 0) {
                 return;
             }
@@ -145,7 +167,7 @@ private:
         case waiting::none:
             return true;
         case waiting::until_ms:
-            if (clock_.now_ms() < until_ms_) {
+            if (panel_.now_ms() < until_ms_) {
                 return false;
             }
             break;
@@ -155,24 +177,29 @@ private:
             }
             break;
         case waiting::splash_over:
-            if (engine_.phase() != panel_phase::running || engine_.passes_since_on() == 0) {
+            if (panel_.engine().phase() != panel_phase::running ||
+                panel_.engine().passes_since_on() == 0) {
                 return false;
             }
             break;
         case waiting::text:
             if (!screen_shows(waiting_for_->text)) {
-                if (clock_.now_ms() >= until_ms_) {
-                    fail(*waiting_for_, "\"" + waiting_for_->text + "\" did not show within " +
-                                            format_ms(ms_of(waiting_for_->time)));
+                if (panel_.now_ms() < until_ms_) {
+                    return false;
                 }
-                return false;
+                fail(*waiting_for_, "\"" + waiting_for_->text + "\" did not show within " +
+                                        format_ms(ms_of(waiting_for_->time)));
+            } else {
+                passed(*waiting_for_);
             }
             break;
         case waiting::turning:
-            key_pressed(turn_key_);
+            panel_.press(turn_key_);
             if (--turns_left_ == 0) {
                 wait_for_frames(2);
             }
+            return false;
+        case waiting::off_time:
             return false;
         }
         wait_ = waiting::none;
@@ -184,26 +211,27 @@ private:
         frames_left_ = frames;
     }
 
-    uint64_t ms_of(const duration& d) const {
-        return d.in_passes ? d.amount * FRAME_MS : d.amount;
-    }
+    uint64_t ms_of(const duration& d) const { return d.in_passes ? d.amount * FRAME_MS : d.amount; }
 
     // A wait that a run's end cut short goes on with the instrument off.
     void finish_wait_while_off() {
         switch (wait_) {
         case waiting::until_ms:
-            clock_.advance_to(until_ms_);
-            break;
+            wait_ = waiting::off_time;
+            return;
         case waiting::frames:
-            clock_.advance_to(clock_.now_ms() + frames_left_ * FRAME_MS);
-            break;
+            wait_ = waiting::off_time;
+            until_ms_ = panel_.now_ms() + frames_left_ * FRAME_MS;
+            return;
         case waiting::text:
+            wait_ = waiting::none;
             fail(*waiting_for_,
                  "the instrument went off before \"" + waiting_for_->text + "\" showed");
+            return;
         default:
-            break;
+            wait_ = waiting::none;
+            return;
         }
-        wait_ = waiting::none;
     }
 
     void execute(const command& c) {
@@ -215,24 +243,24 @@ private:
             switch_on(c);
             break;
         case command_kind::off:
-            if (engine_.phase() == panel_phase::splash) {
+            if (panel_.engine().phase() == panel_phase::splash) {
                 outcome_.notices.push_back(where(c) +
                                            "OFF during the splash is forgotten, as on the "
                                            "instrument");
             }
-            engine_.power_off();
+            panel_.switch_off();
             break;
         case command_kind::press:
-            key_pressed(c.key);
+            panel_.press(c.key);
             if (running()) {
                 wait_for_frames(2); // taken by the next pass, shown by the one after
             }
             break;
         case command_kind::turn:
-            key_pressed(c.key);
+            panel_.press(c.key);
             if (!running()) {
                 for (uint32_t n = 1; n < c.count; ++n) {
-                    key_pressed(c.key);
+                    panel_.press(c.key);
                 }
             } else if (c.count > 1) {
                 wait_ = waiting::turning;
@@ -247,49 +275,59 @@ private:
             move_slider(c);
             break;
         case command_kind::calibrate_box:
-            calibrate_box_ = c.flag;
+            panel_.set_calibrate(c.flag);
             break;
         case command_kind::key_fast_box:
-            key_fast_box_ = c.flag;
+            panel_.set_key_fast(c.flag);
             break;
         case command_kind::wait:
-            if (running()) {
-                wait_ = waiting::until_ms;
-                until_ms_ = clock_.now_ms() + ms_of(c.time);
-            } else {
-                clock_.advance_to(clock_.now_ms() + ms_of(c.time));
-            }
+            wait_ = running() ? waiting::until_ms : waiting::off_time;
+            until_ms_ = panel_.now_ms() + ms_of(c.time);
             break;
         case command_kind::wait_until_text:
             if (screen_shows(c.text)) {
+                passed(c);
                 break;
             }
             if (!running()) {
                 fail(c, "\"" + c.text + "\" is not on the display, and the instrument is off");
+                break;
             }
             wait_ = waiting::text;
             waiting_for_ = &c;
-            until_ms_ = clock_.now_ms() + ms_of(c.time);
+            until_ms_ = panel_.now_ms() + ms_of(c.time);
             break;
-        default:
+        case command_kind::screenshot:
+        case command_kind::print:
             check(c);
             break;
+        default: {
+            const int failed_before = outcome_.failed;
+            check(c);
+            if (outcome_.failed == failed_before) {
+                passed(c);
+            }
+            break;
+        }
         }
     }
 
     void switch_on(const command& c) {
-        if (engine_.depth() >= MOST_NESTED_RUNS) {
+        if (panel_.engine().depth() >= MOST_NESTED_RUNS) {
             cannot_run(c, "more than " + std::to_string(MOST_NESTED_RUNS) + " nested runs");
         }
         if (c.has_time) {
             wait_ = waiting::until_ms;
-            until_ms_ = clock_.now_ms() + ms_of(c.time);
+            until_ms_ = panel_.now_ms() + ms_of(c.time);
         } else {
             wait_ = waiting::splash_over;
         }
-        const run_end end = engine_.power_on();
+        const run_end end = panel_.switch_on();
         if (options_.observer != nullptr) {
             options_.observer->run_ended(end);
+        }
+        if (stopped_) {
+            return; // the play ended during the run
         }
         if (end.faulted) {
             last_fault_ = end.fault;
@@ -317,7 +355,11 @@ private:
             }
             count = found.count;
         }
-        (volts ? raw_volts_adc : raw_amps_adc) = count;
+        if (volts) {
+            panel_.set_volts(count);
+        } else {
+            panel_.set_amps(count);
+        }
     }
 
     void check(const command& c) {
@@ -337,9 +379,9 @@ private:
             }
             break;
         case command_kind::expect_lamp:
-            if (lamp_lit_ != c.flag) {
+            if (panel_.lamp_lit() != c.flag) {
                 fail(c, std::string("expected the lamp ") + (c.flag ? "lit" : "unlit") +
-                            ", it is " + (lamp_lit_ ? "lit" : "unlit"));
+                            ", it is " + (panel_.lamp_lit() ? "lit" : "unlit"));
             }
             break;
         case command_kind::expect_variable: {
@@ -432,13 +474,33 @@ private:
         return script_.file + ":" + std::to_string(c.place.line) + ": ";
     }
 
-    [[noreturn]] void fail(const command& c, const std::string& what) const {
+    void passed(const command& c) {
+        ++outcome_.expectations;
+        if (options_.observer != nullptr) {
+            options_.observer->expectation_checked(c, true, std::string());
+        }
+    }
+
+    // A failed expectation ends the play, or with keep_going is counted, the first one kept
+    // as the outcome's message, and the play goes on.
+    void fail(const command& c, const std::string& what) {
         std::string texts = describe_screen_texts();
-        throw scenario_stop{outcome_status::failed,
-                            where(c) + what + "\nthe display reads:\n" +
-                                (texts.empty() ? "  (no readable text)\n" : texts) + "at " +
-                                format_ms(clock_.now_ms()) + " of instrument time (" +
-                                (running() ? "on" : "off") + "), the display:\n" + lcd_dump()};
+        const std::string message = where(c) + what + "\nthe display reads:\n" +
+                                    (texts.empty() ? "  (no readable text)\n" : texts) + "at " +
+                                    format_ms(panel_.now_ms()) + " of instrument time (" +
+                                    (running() ? "on" : "off") + "), the display:\n" + lcd_dump();
+        ++outcome_.expectations;
+        ++outcome_.failed;
+        if (options_.observer != nullptr) {
+            options_.observer->expectation_checked(c, false, where(c) + what);
+        }
+        if (!options_.keep_going) {
+            throw scenario_stop{outcome_status::failed, message};
+        }
+        if (outcome_.status == outcome_status::passed) {
+            outcome_.status = outcome_status::failed;
+            outcome_.message = message;
+        }
     }
 
     [[noreturn]] void cannot_run(const command& c, const std::string& what) const {
@@ -450,26 +512,50 @@ private:
     const scenario& script_;
     const player_options& options_;
     const std::string out_dir_;
+    scenario_panel& panel_;
     scenario_outcome outcome_;
-    front_panel engine_{*this};
-    virtual_clock clock_{tick};
     std::size_t at_ = 0;
+    bool stopped_ = false;
     waiting wait_ = waiting::none;
     uint64_t until_ms_ = 0;
     uint64_t frames_left_ = 0;
     uint32_t turns_left_ = 0;
     uint8_t turn_key_ = 0;
     const command* waiting_for_ = nullptr;
-    bool calibrate_box_ = false;
-    bool key_fast_box_ = false;
-    bool lamp_lit_ = true; // pure red until the first pass sets it
     std::string last_fault_;
 };
 
-} // namespace
+scenario_player::scenario_player(const scenario& script, const player_options& options,
+                                 scenario_panel& panel)
+    : impl_(std::make_unique<impl>(script, options, panel)) {}
+scenario_player::~scenario_player() = default;
 
-scenario_outcome play_scenario(const scenario& script, const player_options& options) {
-    return player(script, options).play();
+void scenario_player::start() {
+    impl_->start();
+}
+void scenario_player::frame_shown(const frame_report& frame) {
+    impl_->frame_shown(frame);
+}
+void scenario_player::frame_delivered() {
+    impl_->frame_delivered();
+}
+std::optional<uint64_t> scenario_player::resume_at() const {
+    return impl_->resume_at();
+}
+void scenario_player::resume() {
+    impl_->resume();
+}
+void scenario_player::stop() {
+    impl_->stop();
+}
+bool scenario_player::finished() const {
+    return impl_->finished();
+}
+scenario_outcome scenario_player::outcome() const {
+    return impl_->outcome();
+}
+int scenario_player::line() const {
+    return impl_->line();
 }
 
 scenario_outcome play_scenario_text(std::string_view text, const std::string& file,

@@ -1,15 +1,22 @@
-// Playing a scenario on the front-panel engine with instrument time from a virtual clock: a
-// frame every 25 ms, Timer1's tick every 100 ms, as fast as the processor allows. The
-// program starts as the window does: off, every variable zero, both boxes clear.
+// Playing a scenario on a front panel, step by step. The player carries out the commands and
+// checks the expectations; its frontend drives it (after each frame's events, and once the
+// instrument time it waits for while the instrument is off has passed) and supplies the panel:
+// where the inputs go and where time comes from. The runner plays on the engine with a
+// virtual clock, as fast as the processor allows (play_scenario); the window plays on its own
+// controls at the instrument's pace. Either way the program starts as the window does: off,
+// every variable zero, both sliders at 0 and both boxes clear.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "scenario/scenario.h"
+#include "scenario/scenario_panel.h"
 
 namespace txm9 {
 
@@ -19,9 +26,10 @@ struct player_options {
     std::string out_dir;        // screenshots and failure pictures; empty: beside the scenario
     bool update = false;        // write reference frames instead of comparing with them
     uint64_t time_limit_ms = 0; // stop a scenario after this much instrument time; 0: never
-    std::ostream* print_to = nullptr; // where `print` writes; nowhere if null
-    bool files = true;                // false: screenshots and frames neither read nor written
+    std::ostream* print_to = nullptr;  // where `print` writes; nowhere if null
+    bool files = true;                 // false: screenshots and frames neither read nor written
     play_observer* observer = nullptr; // watches the play (coverage); none if null
+    bool keep_going = false; // a failed expectation is counted and the play goes on (a demo)
 };
 
 enum class outcome_status { passed, failed, cannot_run };
@@ -32,8 +40,46 @@ struct scenario_outcome {
     std::vector<std::string> notices; // faults that ended runs, files written
     uint64_t passes = 0;              // main-loop passes
     uint64_t instrument_ms = 0;       // instrument time the scenario took
+    int expectations = 0;             // expectations checked (a text waited for included)
+    int failed = 0;                   // of which failed
 };
 
+class scenario_player {
+public:
+    // `script`, `options` and `panel` must outlive the player.
+    scenario_player(const scenario& script, const player_options& options, scenario_panel& panel);
+    ~scenario_player();
+    scenario_player(const scenario_player&) = delete;
+    scenario_player& operator=(const scenario_player&) = delete;
+
+    // Plays from the first command, with the panel at program start, until a command has to
+    // let instrument time pass.
+    void start();
+    // While a run is in progress: a splash frame or a pass has been shown.
+    void frame_shown(const frame_report& frame);
+    // ... and its events delivered: the play goes on if what it waits for has come.
+    void frame_delivered();
+    // While the instrument is off and the play waits for time to pass: the instrument time
+    // (since program start) at which to resume.
+    std::optional<uint64_t> resume_at() const;
+    void resume();
+    // Stops playing where it is (someone took the panel over); no command runs after it.
+    void stop();
+
+    // No command will run any more: the last one is done, or the play stopped (a failure
+    // without keep_going, a scenario that cannot run, or stop()).
+    bool finished() const;
+    // The outcome so far, with the instrument time until now.
+    scenario_outcome outcome() const;
+    // The line of the command carried out last; 0 before the first.
+    int line() const;
+
+private:
+    class impl;
+    std::unique_ptr<impl> impl_;
+};
+
+// Plays the scenario headless on the engine with a virtual clock.
 scenario_outcome play_scenario(const scenario& script, const player_options& options);
 
 // Reads a scenario from its text and plays it. A mistake in it is the outcome cannot_run with
