@@ -1,6 +1,7 @@
 #include "inspector_window.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,12 +17,12 @@
 #include "deliver_events.h"
 #include "engine/instrument_snapshot.h"
 #include "engine/instrument_variables.h"
+#include "engine/panel_colours.h"
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
-#include "engine/panel_colours.h"
-#include "pcmain.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
+#include "pcmain.h"
 
 using namespace txm9;
 
@@ -233,7 +234,16 @@ void InspectorWindow::build() {
     auto* save = new QPushButton(QStringLiteral("Save session as scenario…"));
     save->setToolTip(QStringLiteral("Every input since the program started, for txm9-scenario"));
     session->addWidget(save);
+    // A scenario played on the panel at the speed chosen above, once or round and round.
+    auto* play = new QPushButton(QStringLiteral("Play scenario…"));
+    play->setToolTip(QStringLiteral("Plays a scenario on the panel; touching the panel stops it"));
+    auto* loop = new QCheckBox(QStringLiteral("Loop"));
+    loop->setToolTip(QStringLiteral("Plays it again from program start after its last line"));
+    session->addWidget(play);
+    session->addWidget(loop);
     session->addStretch();
+    connect(play, &QPushButton::clicked, this,
+            [this, loop] { form_.playScenario(loop->isChecked()); });
     connect(pause_, &QPushButton::toggled, this, [this](bool on) {
         form_.setFramesPaused(on);
         refresh_controls();

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "firmware/monitor/keys.h"
 #include "pcmain.h"
 
 using namespace txm9;
@@ -100,6 +101,31 @@ bool PanelKeys::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void PanelKeys::press(uint8_t key) {
+    switch (key) {
+    case KEY_SELECT:
+        form_.Image5Click();
+        show_pressed(knob_);
+        break;
+    case KEY_LEFT:
+        form_.Image3Click();
+        show_pressed(left_key_);
+        break;
+    case KEY_RIGHT:
+        form_.Image6Click();
+        show_pressed(right_key_);
+        break;
+    case KEY_CW:
+        turn(1);
+        break;
+    case KEY_CCW:
+        turn(-1);
+        break;
+    default:
+        break;
+    }
 }
 
 void PanelKeys::turn(int notches) {

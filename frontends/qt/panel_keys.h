@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPainterPath>
 #include <QShortcut>
+#include <cstdint>
 
 class PictureControl;
 class QTimer;
@@ -35,6 +36,10 @@ public:
     static constexpr int PRESSED_MS = 150;
 
     explicit PanelKeys(TForm1& form);
+
+    // A key or a turn of the knob (KEY_SELECT .. KEY_RIGHT) as a keyboard user gives it:
+    // through its control's handler, the key or the knob shown pressed on the face.
+    void press(uint8_t key);
 
 protected:
     // The wheel over the face.

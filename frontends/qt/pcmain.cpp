@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -21,7 +23,10 @@
 #include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
 #include "lcd_reader/lcd_text_reader.h"
+#include "engine/panel_colours.h"
+#include "engine/program_start.h"
 #include "panel_keys.h"
+#include "panel_playback.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "system_colours.h"
@@ -61,6 +66,9 @@ void substitute_layout_font() {
 TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()) {
     substitute_layout_font();
     ui_->setupUi(this);
+    // Program start puts the sliders back where the layout has them.
+    volts_start_position_ = ui_->TrackBar1->value();
+    amps_start_position_ = ui_->TrackBar2->value();
     Button1 = ui_->Button1;
     Button2 = ui_->Button2;
     Timer1 = new QTimer(this);
@@ -123,7 +131,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
 
     // Additions a user may ignore: keyboard and wheel; copying, saving and recording the
     // display from its context menu.
-    new PanelKeys(*this);
+    keys_ = new PanelKeys(*this);
     new DisplayCapture(*this);
     // The inspector: F12 or Ctrl+I, and the display's context menu after the captures.
     auto* separator = new QAction(this);
@@ -134,6 +142,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     inspect->setShortcutContext(Qt::WindowShortcut);
     Image1->addAction(inspect);
     connect(inspect, &QAction::triggered, this, &TForm1::showInspector);
+    // A scenario played on the panel, from the display's context menu or the command line.
+    playback_ = new PanelPlayback(*this);
+    auto* play = new QAction(QStringLiteral("Play scenario…"), this);
+    auto* play_loop = new QAction(QStringLiteral("Play scenario in a loop…"), this);
+    Image1->addAction(play);
+    Image1->addAction(play_loop);
+    connect(play, &QAction::triggered, this, [this] { playScenario(false); });
+    connect(play_loop, &QAction::triggered, this, [this] { playScenario(true); });
 }
 
 TForm1::~TForm1() {
@@ -144,8 +160,11 @@ TForm1::~TForm1() {
 
 void TForm1::Button1Click() {
     recorder_.on_clicked(ms_since_start(), runs() > 0);
-    setFramesPaused(false);
-    setSpeed(1.0);
+    // A played scenario keeps the speed and pause it was given.
+    if (!playback_->playing()) {
+        setFramesPaused(false);
+        setSpeed(1.0);
+    }
     std::optional<QString> failure;
     // Nothing may unwind through the toolkit's event delivery: a firmware fault ends this run
     // inside the engine, anything else here, and either is reported once the run is over.
@@ -160,8 +179,9 @@ void TForm1::Button1Click() {
     } catch (...) {
         failure = QStringLiteral("Unknown error");
     }
+    last_run_ = failure ? run_end{true, failure->toStdString()} : run_end{};
     if (failure) {
-        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), *failure);
+        show_failure(*failure);
     }
     apply_time_control();
     // The display keeps its last frame and the lamp its last colour.
@@ -169,6 +189,19 @@ void TForm1::Button1Click() {
         close_requested_ = false;
         close();
     }
+}
+
+// A played scenario does not wait for the box: it closes by itself after a while.
+void TForm1::show_failure(const QString& failure) {
+    if (!playback_->playing()) {
+        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), failure);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
+                                failure, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    QTimer::singleShot(3000, box, &QWidget::close);
 }
 
 void TForm1::Button2Click() {
@@ -224,7 +257,11 @@ void TForm1::TrackBar2Change() {
 }
 
 void TForm1::setSpeed(double speed) {
-    set_frame_speed(speed, [this] { Timer1Timer(); });
+    set_frame_speed(speed, [this] {
+        if (!playback_->keepsTime()) {
+            Timer1Timer();
+        }
+    });
     apply_time_control();
 }
 
@@ -238,7 +275,7 @@ void TForm1::setFramesPaused(bool paused) {
 void TForm1::apply_time_control() {
     const time_control& time = panel_time();
     const double speed = time.speed();
-    if (time.paused() || (runs() > 0 && time.frames_bring_tick())) {
+    if (time.paused() || (runs() > 0 && time.frames_bring_tick()) || playback_->keepsTime()) {
         Timer1->stop();
         return;
     }
@@ -254,6 +291,30 @@ InspectorWindow* TForm1::inspector() {
         inspector_ = new InspectorWindow(*this);
     }
     return inspector_;
+}
+
+void TForm1::programStart() {
+    program_start_state();
+    {
+        const QSignalBlocker volts(TrackBar1);
+        const QSignalBlocker amps(TrackBar2);
+        TrackBar1->setValue(volts_start_position_);
+        TrackBar2->setValue(amps_start_position_);
+    }
+    show_count(Label3, 0);
+    show_count(Label4, 0);
+    CheckBox2->setChecked(false);
+    CheckBox3->setChecked(false);
+    Shape1->setFillColour(COLOUR_LAMP_LIT);
+}
+
+void TForm1::playScenario(bool loop) {
+    const QString path = QFileDialog::getOpenFileName(
+        this, loop ? QStringLiteral("Play scenario in a loop") : QStringLiteral("Play scenario"),
+        QString(), QStringLiteral("Scenarios (*.scenario);;All files (*)"));
+    if (!path.isEmpty()) {
+        playback_->play(path, loop, false);
+    }
 }
 
 void TForm1::showInspector() {

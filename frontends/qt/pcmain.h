@@ -22,6 +22,8 @@
 #include "window_frontend.h"
 
 class InspectorWindow;
+class PanelKeys;
+class PanelPlayback;
 
 namespace Ui {
 class TForm1;
@@ -38,7 +40,7 @@ public:
     QPushButton* Button1;   // ON
     QPushButton* Button2;   // OFF
     QTimer* Timer1;         // the instrument's 100 ms tick
-    QStatusBar* StatusBar1; // always empty
+    QStatusBar* StatusBar1; // empty, but while a recording or a played scenario reports
     CircleShape* Shape1;    // the alarm lamp
     PictureControl* Image3; // click area over the left key (F1)
     PictureControl* Image5; // click area over the knob
@@ -73,6 +75,18 @@ public:
     // The inspector beside the window (F12, Ctrl+I), created when first asked for.
     InspectorWindow* inspector();
 
+    // The panel as the program starts it: the instrument off with every variable zero, the
+    // sliders at their start positions with both counts 0, both boxes clear, the lamp red.
+    void programStart();
+    // How the last run that ON started ended.
+    const txm9::run_end& lastRun() const { return last_run_; }
+    // The keyboard's and the wheel's way onto the panel.
+    PanelKeys& panelKeys() { return *keys_; }
+    // A scenario played on the panel (--play, "Play scenario…").
+    PanelPlayback& playback() { return *playback_; }
+    // Starts or stops Timer1 for the time control, and for a play that keeps time itself.
+    void apply_time_control();
+
 public slots:
     void Button1Click(); // ON: power-on reset, splash, main loop until OFF
     void Button2Click(); // OFF
@@ -87,6 +101,8 @@ public slots:
     void showInspector();
     // Asks for a file and writes the session as a scenario into it.
     void saveSession();
+    // Asks for a scenario and plays it on the panel, once or round and round.
+    void playScenario(bool loop = false);
 
 signals:
     // A frame has been painted into the display picture (a splash frame or a pass).
@@ -100,12 +116,17 @@ protected:
 private:
     void press(uint8_t code);
     uint64_t ms_since_start() const { return static_cast<uint64_t>(started_.elapsed()); }
-    void apply_time_control();
+    void show_failure(const QString& failure);
 
     std::unique_ptr<Ui::TForm1> ui_;
     QElapsedTimer started_;
     txm9::session_recorder recorder_;
     InspectorWindow* inspector_ = nullptr;
+    PanelKeys* keys_ = nullptr;
+    PanelPlayback* playback_ = nullptr;
+    txm9::run_end last_run_;
+    int volts_start_position_ = 0;
+    int amps_start_position_ = 0;
     WindowFrontend frontend_{*this};
     txm9::front_panel engine_{frontend_};
     bool close_requested_ = false;

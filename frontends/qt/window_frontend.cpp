@@ -1,14 +1,16 @@
 #include "window_frontend.h"
 
 #include "deliver_events.h"
+#include "panel_playback.h"
 #include "pcmain.h"
 #include "render_lcd.h"
 
 using namespace txm9;
 
-void WindowFrontend::show_frame(const frame_report&) {
+void WindowFrontend::show_frame(const frame_report& frame) {
     form_.recorder().frame_shown();
     render_lcd();
+    form_.playback().frameShown(frame);
 }
 
 void WindowFrontend::set_lamp(uint32_t colour) {
@@ -29,4 +31,5 @@ void WindowFrontend::tick_calibrate() {
 
 void WindowFrontend::deliver_events() {
     ::deliver_events();
+    form_.playback().frameDelivered();
 }

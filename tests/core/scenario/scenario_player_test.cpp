@@ -71,3 +71,23 @@ TEST(ScenarioPlayer, TheZeroWidthCalibrationFaultEndsTheRunAndTheNextOnStartsAfr
     ASSERT_EQ(o.notices.size(), 1u);
     EXPECT_TRUE(contains(o.notices[0], "test.scenario:13: the run ended")) << o.notices[0];
 }
+
+TEST(ScenarioPlayer, KeepingGoingCountsEveryFailedExpectationAndPlaysToTheEnd) {
+    player_options options;
+    options.files = false;
+    options.keep_going = true; // as a demonstration on the window plays
+    const scenario_outcome o = play_scenario_text("volts 1500\n"
+                                                  "on\n"
+                                                  "expect screen menu\n" // fails
+                                                  "press knob\n"
+                                                  "expect screen menu\n"
+                                                  "expect text \"ZZZ\"\n" // fails
+                                                  "wait until text \"QQQ\" within 100 ms\n"
+                                                  "expect screen menu\n",
+                                                  "test.scenario", options);
+    EXPECT_EQ(o.status, outcome_status::failed);
+    EXPECT_EQ(o.expectations, 5);
+    EXPECT_EQ(o.failed, 3);
+    EXPECT_TRUE(contains(o.message, "test.scenario:3: expected screen menu")) << o.message;
+    EXPECT_EQ(o.passes, 1u + 2u + 4u); // the first pass, the key, the text waited for
+}

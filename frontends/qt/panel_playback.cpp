@@ -1,0 +1,340 @@
+#include "panel_playback.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QWidget>
+#include <cmath>
+
+#include "deliver_events.h"
+#include "engine/panel_colours.h"
+#include "panel_keys.h"
+#include "pcmain.h"
+#include "scenario/scenario_parser.h"
+
+using namespace txm9;
+
+namespace {
+
+// How often a play that waits for a run to end looks again.
+constexpr int POLL_MS = 20;
+
+// ON and OFF shown pressed for a moment, as the keys are: after click() has let go of them,
+// and, for ON, once the run it starts shows its first frame.
+void show_pressed(QAbstractButton* button) {
+    QTimer::singleShot(0, button, [button] { button->setDown(true); });
+    QTimer::singleShot(PanelKeys::PRESSED_MS, button, [button] { button->setDown(false); });
+}
+
+void move_slider(QSlider* slider, uint32_t count, TForm1& form, void (TForm1::*changed)()) {
+    if (slider->value() == static_cast<int>(count)) {
+        (form.*changed)(); // the count is set again, as the runner sets it
+    } else {
+        slider->setValue(static_cast<int>(count));
+    }
+}
+
+void set_box(QAbstractButton* box, bool ticked) {
+    if (box->isChecked() != ticked) {
+        box->click();
+    }
+}
+
+int exit_status_of(outcome_status status) {
+    return status == outcome_status::passed ? 0 : status == outcome_status::failed ? 1 : 2;
+}
+
+QString expectations(int n) {
+    return n == 1 ? QStringLiteral("1 expectation") : QStringLiteral("%1 expectations").arg(n);
+}
+
+QString first_line(const std::string& text) {
+    return QString::fromStdString(text.substr(0, text.find('\n')));
+}
+
+} // namespace
+
+PanelPlayback::PanelPlayback(TForm1& form) : QObject(&form), form_(form) {
+    resume_timer_.setSingleShot(true);
+    resume_timer_.setTimerType(Qt::PreciseTimer);
+    connect(&resume_timer_, &QTimer::timeout, this, &PanelPlayback::resume);
+    poll_.setInterval(POLL_MS);
+    // A demonstration goes on past a failed expectation; screenshots and the pictures of a
+    // mismatched frame go to a folder of their own rather than beside the scenario.
+    options_.keep_going = true;
+    options_.observer = this;
+    options_.out_dir = QDir::temp().filePath(QStringLiteral("txm9-playback")).toStdString();
+}
+
+PanelPlayback::~PanelPlayback() {
+    qApp->removeEventFilter(this);
+}
+
+bool PanelPlayback::play(const QString& path, bool loop, bool exit_when_done) {
+    exit_when_done_ = exit_when_done;
+    QFile file(path);
+    auto script = std::make_unique<scenario>();
+    script->file = QDir::toNativeSeparators(path).toStdString();
+    script->folder = QFileInfo(path).path().toStdString();
+    QString problem;
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = tr("%1: cannot read the file: %2").arg(path, file.errorString());
+    } else if (parse_error mistake;
+               !parse_scenario(file.readAll().toStdString(), *script, mistake)) {
+        problem = QStringLiteral("%1:%2:%3: %4")
+                      .arg(path)
+                      .arg(mistake.place.line)
+                      .arg(mistake.place.column)
+                      .arg(QString::fromStdString(mistake.message));
+    }
+    if (!problem.isEmpty()) {
+        show(problem);
+        exit_status_ = 2;
+        if (exit_when_done) {
+            QTimer::singleShot(0, this, &PanelPlayback::exit_now);
+        }
+        return false;
+    }
+    if (player_) {
+        player_->stop();
+    }
+    resume_timer_.stop();
+    next_script_ = std::move(script);
+    path_ = path;
+    loop_ = loop;
+    round_ = 1;
+    exit_status_ = 2; // until it gets to its end
+    state_ = state::starting;
+    qApp->installEventFilter(this);
+    form_.apply_time_control();
+    show(tr("Playing %1 from program start").arg(name()));
+    if (form_.runs() > 0) {
+        switch_off(); // the panel goes back to program start first
+    }
+    when_off(&PanelPlayback::begin);
+    return true;
+}
+
+void PanelPlayback::stop(const QString& why) {
+    if (state_ == state::idle) {
+        return;
+    }
+    if (player_) {
+        player_->stop();
+    }
+    resume_timer_.stop();
+    poll_.stop();
+    state_ = state::idle;
+    qApp->removeEventFilter(this);
+    form_.apply_time_control();
+    show(why);
+}
+
+// Once every run has ended, and every call into the player with it, `then` follows.
+void PanelPlayback::when_off(void (PanelPlayback::*then)()) {
+    poll_.disconnect();
+    connect(&poll_, &QTimer::timeout, this, [this, then] {
+        if (form_.runs() == 0 && in_player_ == 0) {
+            poll_.stop();
+            (this->*then)();
+        }
+    });
+    poll_.start();
+}
+
+void PanelPlayback::begin() {
+    player_.reset();
+    if (next_script_) {
+        script_ = std::move(next_script_);
+    }
+    form_.programStart();
+    clock_ = std::make_unique<virtual_clock>([this] { form_.Timer1Timer(); });
+    passed_ = failed_ = 0;
+    player_ = std::make_unique<scenario_player>(*script_, options_, *this);
+    state_ = state::playing;
+    show(round_ > 1 ? tr("Playing %1, round %2").arg(name()).arg(round_)
+                    : tr("Playing %1").arg(name()));
+    ++in_player_;
+    player_->start();
+    --in_player_;
+    after_step();
+}
+
+// Back in the window's event loop with the instrument off: the end, or a wait.
+void PanelPlayback::after_step() {
+    if (state_ != state::playing) {
+        return;
+    }
+    if (player_->finished()) {
+        finish();
+        return;
+    }
+    if (const std::optional<uint64_t> at = player_->resume_at()) {
+        const double real_ms = static_cast<double>(*at - clock_->now_ms()) / panel_time().speed();
+        resume_timer_.start(static_cast<int>(std::ceil(std::max(0.0, real_ms))));
+    }
+}
+
+void PanelPlayback::resume() {
+    if (state_ != state::playing) {
+        return;
+    }
+    if (panel_time().paused()) {
+        resume_timer_.start(POLL_MS); // instrument time stands still while paused
+        return;
+    }
+    if (const std::optional<uint64_t> at = player_->resume_at()) {
+        clock_->advance_to(*at); // with the ticks that fall in the time waited
+    }
+    ++in_player_;
+    player_->resume();
+    --in_player_;
+    after_step();
+}
+
+void PanelPlayback::frameShown(const frame_report& frame) {
+    if (state_ == state::playing) {
+        player_->frame_shown(frame);
+    }
+}
+
+void PanelPlayback::frameDelivered() {
+    if (state_ != state::playing) {
+        return;
+    }
+    clock_->deliver(); // 25 ms of instrument time, the tick on every fourth frame
+    // As in the runner, a scenario is over from the frame after its last command.
+    const bool over = player_->finished();
+    ++in_player_;
+    player_->frame_delivered();
+    --in_player_;
+    if (over && state_ == state::playing) {
+        finish();
+    }
+}
+
+void PanelPlayback::finish() {
+    const scenario_outcome o = player_->outcome();
+    exit_status_ = exit_status_of(o.status);
+    const QString round = round_ > 1 ? tr(", round %1").arg(round_) : QString();
+    switch (o.status) {
+    case outcome_status::passed:
+        show(tr("%1 played%2: %3 met").arg(name(), round, expectations(o.expectations)));
+        break;
+    case outcome_status::failed:
+        show(tr("%1 played%2: %3 of %4 expectations failed; the first: %5")
+                 .arg(name(), round)
+                 .arg(o.failed)
+                 .arg(o.expectations)
+                 .arg(first_line(o.message)));
+        break;
+    case outcome_status::cannot_run:
+        show(QString::fromStdString(o.message));
+        break;
+    }
+    const bool again = loop_ && o.status != outcome_status::cannot_run;
+    if (!again && !exit_when_done_) {
+        state_ = state::idle; // the panel is the person's, as the scenario left it
+        qApp->removeEventFilter(this);
+        form_.apply_time_control();
+        return;
+    }
+    state_ = state::ending;
+    if (form_.runs() > 0) {
+        switch_off();
+    }
+    if (again) {
+        ++round_;
+        when_off(&PanelPlayback::begin);
+    } else {
+        when_off(&PanelPlayback::exit_now);
+    }
+}
+
+void PanelPlayback::exit_now() {
+    state_ = state::idle;
+    qApp->removeEventFilter(this);
+    emit exitRequested(exit_status_);
+}
+
+void PanelPlayback::show(const QString& message) {
+    form_.StatusBar1->showMessage(message);
+}
+
+QString PanelPlayback::name() const {
+    return QFileInfo(path_).fileName();
+}
+
+void PanelPlayback::press(uint8_t key) {
+    form_.panelKeys().press(key);
+}
+
+void PanelPlayback::set_volts(uint32_t count) {
+    move_slider(form_.TrackBar1, count, form_, &TForm1::TrackBar1Change);
+}
+
+void PanelPlayback::set_amps(uint32_t count) {
+    move_slider(form_.TrackBar2, count, form_, &TForm1::TrackBar2Change);
+}
+
+void PanelPlayback::set_calibrate(bool ticked) {
+    set_box(form_.CheckBox2, ticked);
+}
+
+void PanelPlayback::set_key_fast(bool ticked) {
+    set_box(form_.CheckBox3, ticked);
+}
+
+run_end PanelPlayback::switch_on() {
+    show_pressed(form_.Button1);
+    form_.Button1->click();
+    return form_.lastRun();
+}
+
+void PanelPlayback::switch_off() {
+    form_.Button2->click();
+    show_pressed(form_.Button2);
+}
+
+bool PanelPlayback::lamp_lit() const {
+    return form_.Shape1->fillColour() == COLOUR_LAMP_LIT;
+}
+
+const front_panel& PanelPlayback::engine() const {
+    return form_.engine();
+}
+
+uint64_t PanelPlayback::now_ms() const {
+    return clock_->now_ms();
+}
+
+void PanelPlayback::expectation_checked(const command& c, bool passed, const std::string& failure) {
+    (passed ? passed_ : failed_) += 1;
+    const QString tally = failed_ == 0 ? tr("%1 met").arg(expectations(passed_))
+                                       : tr("%1 met, %2 failed").arg(passed_).arg(failed_);
+    show(passed ? tr("Playing %1: line %2, %3").arg(name()).arg(c.place.line).arg(tally)
+                : QStringLiteral("%1 (%2)").arg(first_line(failure), tally));
+}
+
+bool PanelPlayback::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::Close: {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == &form_) {
+            stop(tr("Playback of %1 stopped: the panel is yours").arg(name()));
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false; // the input goes on to do what it does
+}
