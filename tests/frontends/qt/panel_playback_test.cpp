@@ -1,5 +1,6 @@
 // A scenario played on the window ends where the runner's play of it ends, and a person's
 // click takes the panel over.
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "front_panel_fixture.h"
+#include "qt/deliver_events.h"
 #include "qt/panel_playback.h"
 #include "scenario/scenario_player.h"
 
@@ -120,6 +122,19 @@ TEST_F(PanelPlaybackTest, EndsWithTheRunnersScreenSettingsAndFrame) {
     EXPECT_EQ(window.return_to, runner.return_to);
     EXPECT_EQ(differences(window, runner), "");
     EXPECT_TRUE(window.frame == runner.frame) << "the last frames differ";
+}
+
+TEST_F(PanelPlaybackTest, TimeWhileOffPassesAtTheInspectorsSpeedWhichOnKeeps) {
+    form->setSpeed(16.0);
+    QSignalSpy exited(&form->playback(), &PanelPlayback::exitRequested);
+    QElapsedTimer real;
+    real.start();
+    ASSERT_TRUE(form->playback().play(write("wait 8 s\nvolts 1500\non\nexpect screen main\n"),
+                                      false, true));
+    ASSERT_TRUE(exited.wait(20000));
+    EXPECT_EQ(exited.takeFirst().at(0).toInt(), 0);
+    EXPECT_LT(real.elapsed(), 4000); // eight seconds at x16 take half a second
+    EXPECT_EQ(frame_speed(), 16.0);
 }
 
 TEST_F(PanelPlaybackTest, AClickDuringPlaybackStopsItAndHandsThePanelOver) {
