@@ -1,0 +1,2 @@
+// The scenario playground.
+export function connectPlayground() {}

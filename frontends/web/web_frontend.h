@@ -1,0 +1,56 @@
+// The instrument in a browser page: a frontend of the front-panel engine whose event delivery
+// hands control back to the browser until the next frame is due. The page's clicks, keys,
+// slider moves and its Timer1 run while the browser has control, that is between two frames,
+// as the window's events run inside its event delivery. Frames are paced by the browser's
+// clock, 25 ms apart at x1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/front_panel.h"
+
+namespace txm9 {
+
+class web_frontend final : public panel_frontend {
+public:
+    void show_frame(const frame_report& frame) override;
+    void set_lamp(uint32_t colour) override;
+    bool calibrate_ticked() override { return calibrate_; }
+    bool key_fast_ticked() override { return key_fast_; }
+    void tick_calibrate() override;
+    void deliver_events() override;
+
+    // The page's check boxes as the user left them.
+    void set_boxes(bool calibrate, bool key_fast) {
+        calibrate_ = calibrate;
+        key_fast_ = key_fast;
+    }
+    // ON clicked while a run is in progress: a second run starts in the next delivery, inside
+    // the first, as on the window.
+    void request_nested_on() { ++nested_ons_; }
+    // The next frame is due one frame period from now: at ON, and after a pause.
+    void restart_schedule();
+    // The engine the frontend delivers nested runs to.
+    void attach(front_panel& engine) { engine_ = &engine; }
+
+    // Frames since the page opened, and whether one was shown.
+    uint64_t frames_shown() const { return frames_shown_; }
+
+private:
+    // Runs the ONs clicked during the last frame, each a whole nested run.
+    void run_nested_ons();
+    // Gives control to the browser until `ms` on its clock (at least once, however late).
+    void yield_until(double ms);
+
+    front_panel* engine_ = nullptr;
+    bool calibrate_ = false;
+    bool key_fast_ = false;
+    int nested_ons_ = 0;
+    uint64_t frames_shown_ = 0;
+    uint32_t lamp_ = 0;
+    double next_due_ms_ = 0;
+    double last_yield_ms_ = 0;
+};
+
+} // namespace txm9
