@@ -69,6 +69,20 @@ EMSCRIPTEN_KEEPALIVE int txm9_runs() {
     return engine.depth();
 }
 
+// Off 0, splash 1, running 2, as seen by the innermost run.
+EMSCRIPTEN_KEEPALIVE int txm9_phase() {
+    return static_cast<int>(engine.phase());
+}
+
+// Splash frames and passes shown since the page opened.
+EMSCRIPTEN_KEEPALIVE double txm9_frames() {
+    return static_cast<double>(frontend.frames_shown());
+}
+
+EMSCRIPTEN_KEEPALIVE void txm9_pacing(int on) {
+    frontend.set_paced(on != 0);
+}
+
 EMSCRIPTEN_KEEPALIVE void txm9_key(int code) {
     key_pressed(static_cast<uint8_t>(code));
 }

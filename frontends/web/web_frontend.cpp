@@ -58,6 +58,11 @@ void web_frontend::tick_calibrate() {
 }
 
 void web_frontend::deliver_events() {
+    if (!paced_) {
+        emscripten_sleep(0);
+        run_nested_ons();
+        return;
+    }
     const double now = emscripten_get_now();
     next_due_ms_ += FRAME_MS;
     // After a pause of the page (a tab in the background, a busy browser) the schedule

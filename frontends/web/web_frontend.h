@@ -31,6 +31,9 @@ public:
     void request_nested_on() { ++nested_ons_; }
     // The next frame is due one frame period from now: at ON, and after a pause.
     void restart_schedule();
+    // Unpaced, frames follow each other as fast as they run, the browser getting a turn
+    // after each: for tests and measurements that must not wait out the real period.
+    void set_paced(bool on) { paced_ = on; }
     // The engine the frontend delivers nested runs to.
     void attach(front_panel& engine) { engine_ = &engine; }
 
@@ -47,6 +50,7 @@ private:
     bool calibrate_ = false;
     bool key_fast_ = false;
     int nested_ons_ = 0;
+    bool paced_ = true;
     uint64_t frames_shown_ = 0;
     uint32_t lamp_ = 0;
     double next_due_ms_ = 0;
