@@ -55,4 +55,6 @@ instrument.attach({
 connectCapture(instrument);
 connectTools(instrument);
 connectPlayground();
+// For the browser console and the tests: the running instrument.
+window.txm9 = instrument;
 document.documentElement.dataset.ready = "true";
