@@ -4,8 +4,7 @@
 
 namespace txm9 {
 
-std::vector<uint8_t> lcd_rgba(int scale) {
-    const std::vector<uint32_t> argb = lcd_picture(scale);
+std::vector<uint8_t> rgba_bytes(const std::vector<uint32_t>& argb) {
     std::vector<uint8_t> rgba(argb.size() * 4);
     for (std::size_t i = 0; i < argb.size(); ++i) {
         rgba[4 * i] = static_cast<uint8_t>(argb[i] >> 16);
@@ -14,6 +13,10 @@ std::vector<uint8_t> lcd_rgba(int scale) {
         rgba[4 * i + 3] = 0xFF;
     }
     return rgba;
+}
+
+std::vector<uint8_t> lcd_rgba(int scale) {
+    return rgba_bytes(lcd_picture(scale));
 }
 
 } // namespace txm9
