@@ -3,7 +3,8 @@
 // The pictures are the ones the window saves and txm9-scenario writes, from the same code.
 // Right click on the display (touch and hold on a phone) offers the same as the buttons.
 
-function stamp() {
+// The date and time for a file name: 20240131-142500.
+export function stamp() {
     const now = new Date();
     const two = (n) => String(n).padStart(2, "0");
     return `${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +

@@ -119,6 +119,11 @@ export class Instrument {
                                 this.panel.keyFastTicked() ? 1 : 0);
     }
 
+    // Every input since the page opened, as a scenario for txm9-scenario.
+    sessionScenario() {
+        return this.module.UTF8ToString(this.module._txm9_session());
+    }
+
     hasFrame() {
         return this.frameShown;
     }

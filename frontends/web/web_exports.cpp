@@ -1,7 +1,8 @@
 // What the page calls: its controls' handlers, as the window's are (ON, OFF, the five keys,
 // the sliders, the boxes, Timer1), and what it shows beside the panel (the display as a
 // picture, the session as a scenario). ON returns only when the run ends; the page calls it
-// through Asyncify, and every other call comes while a run waits between two frames.
+// through Asyncify, and every other call comes while a run waits between two frames. Every
+// input is written down for the session, as the window does.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -12,8 +13,10 @@
 #include "engine/lcd_picture.h"
 #include "engine/program_start.h"
 #include "firmware/monitor/key_input.h"
+#include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/tick.h"
+#include "lcd_reader/lcd_text_reader.h"
 #include "lcd_rgba.h"
 #include "web_frontend.h"
 
@@ -31,6 +34,15 @@ struct picture_bytes {
 };
 picture_bytes picture;
 std::string fault;
+std::string session_text;
+
+// Real time since the page opened, for the waits between inputs while the instrument is off.
+uint64_t ms_since_start() {
+    return static_cast<uint64_t>(emscripten_get_now());
+}
+bool running() {
+    return engine.depth() > 0;
+}
 
 } // namespace
 
@@ -46,7 +58,8 @@ EMSCRIPTEN_KEEPALIVE void txm9_start() {
 // While a run is in progress, ON starts a second one inside it at the next frame and returns
 // at once.
 EMSCRIPTEN_KEEPALIVE int txm9_power_on() {
-    if (engine.depth() > 0) {
+    frontend.session().on_clicked(ms_since_start(), running());
+    if (running()) {
         frontend.request_nested_on();
         return 0;
     }
@@ -61,6 +74,7 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_fault() {
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_power_off() {
+    frontend.session().off_clicked(ms_since_start(), running());
     engine.power_off();
 }
 
@@ -84,19 +98,46 @@ EMSCRIPTEN_KEEPALIVE void txm9_pacing(int on) {
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_key(int code) {
-    key_pressed(static_cast<uint8_t>(code));
+    const auto key = static_cast<uint8_t>(code);
+    frontend.session().key(key, pending_key == 0, ms_since_start(), running());
+    key_pressed(key);
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_volts(int count) {
     raw_volts_adc = static_cast<uint32_t>(count);
+    frontend.session().volts(raw_volts_adc, ms_since_start(), running());
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_amps(int count) {
     raw_amps_adc = static_cast<uint32_t>(count);
+    frontend.session().amps(raw_amps_adc, ms_since_start(), running());
 }
 
+// The boxes as they stand after the user changed one of them.
 EMSCRIPTEN_KEEPALIVE void txm9_boxes(int calibrate, int key_fast) {
+    const bool was_calibrate = frontend.calibrate_ticked();
+    const bool was_key_fast = frontend.key_fast_ticked();
     frontend.set_boxes(calibrate != 0, key_fast != 0);
+    if (frontend.calibrate_ticked() != was_calibrate) {
+        frontend.session().calibrate_box(calibrate != 0, ms_since_start(), running());
+    }
+    if (frontend.key_fast_ticked() != was_key_fast) {
+        frontend.session().key_fast_box(key_fast != 0, ms_since_start(), running());
+    }
+}
+
+// Every input since the page opened as a scenario for txm9-scenario, ending with what the
+// display shows now: its screen and its longest reading.
+EMSCRIPTEN_KEEPALIVE const char* txm9_session() {
+    std::string text;
+    for (const FoundText& found : find_all_texts()) {
+        if (found.text.size() > text.size()) {
+            text = found.text;
+        }
+    }
+    session_text = frontend.session().scenario_text(ms_since_start(), running(),
+                                                    screen_name(active_screen), text);
+    return session_text.c_str();
 }
 
 // Timer1: `ticks` ticks of 100 ms that fell due on the page's clock.

@@ -33,6 +33,7 @@ constexpr double LONGEST_WITHOUT_YIELD_MS = 16.0;
 
 void web_frontend::show_frame(const frame_report&) {
     ++frames_shown_;
+    session_.frame_shown();
     // Most passes draw the frame already shown; the page repaints only a new one.
     static uint8_t shown[LCD_BUFFER_SIZE];
     static bool any_shown = false;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/front_panel.h"
+#include "scenario/session_recorder.h"
 
 namespace txm9 {
 
@@ -37,8 +38,10 @@ public:
     // The engine the frontend delivers nested runs to.
     void attach(front_panel& engine) { engine_ = &engine; }
 
-    // Frames since the page opened, and whether one was shown.
+    // Frames since the page opened.
     uint64_t frames_shown() const { return frames_shown_; }
+    // Every input since the page opened, for saving the session as a scenario.
+    session_recorder& session() { return session_; }
 
 private:
     // Runs the ONs clicked during the last frame, each a whole nested run.
@@ -47,6 +50,7 @@ private:
     void yield_until(double ms);
 
     front_panel* engine_ = nullptr;
+    session_recorder session_;
     bool calibrate_ = false;
     bool key_fast_ = false;
     int nested_ons_ = 0;

@@ -153,3 +153,88 @@ test("the display is crisp at other device pixel ratios; a tap on a phone is a c
         await page.context().close();
     }
 });
+
+test("the firmware's fault shows in a message box; the next ON starts afresh", async () => {
+    const page = await browser.page();
+    await page.check("#CheckBox2 input");
+    await setSlider(page, "TrackBar1", 1500);
+    await setSlider(page, "TrackBar2", 1000);
+    await page.click("#Button1");
+    await phaseIs(page, PHASE.running);
+    await frames(page, 40);
+    // The menu, down to the calibration list, the zero point, then the charge point at the
+    // zero point's own count.
+    for (const key of ["Enter", ".", ".", ".", ".", "Enter", ".", ".", "Enter", "Enter", ".",
+                       "Enter"]) {
+        await page.keyboard.press(key);
+        await frames(page, 3).catch(() => {}); // the last key ends the run
+    }
+    await page.waitForSelector("#fault-box[open]");
+    assert.equal(await page.textContent("#fault-text"), "Floating point division by zero");
+    assert.equal(await page.evaluate(() => window.txm9.module._txm9_runs()), 0);
+    await page.click("#fault-box button");
+    await page.waitForSelector("#fault-box:not([open])", { state: "attached" });
+    await page.click("#Button1");
+    await phaseIs(page, PHASE.running);
+    await frames(page, 40);
+    assert.equal(await page.evaluate(() => window.txm9.module._txm9_runs()), 1);
+    await page.context().close();
+});
+
+test("the playground passes a shipped scenario and fails a wrong one at its line", async () => {
+    const fs = require("fs");
+    const path = require("path");
+    const shipped = fs.readFileSync(
+        path.join(__dirname, "../../scenarios/voltage_alarm.scenario"), "utf8");
+    const page = await browser.page();
+    const play = async (text) => {
+        await page.fill("#scenario-text", text);
+        await page.click("#scenario-run");
+        await page.waitForSelector("#scenario-status.pass, #scenario-status.fail");
+        return { status: await page.textContent("#scenario-status"),
+                 output: await page.textContent("#scenario-output") };
+    };
+    assert.equal((await play(shipped)).status, "PASS");
+
+    const wrong = "volts 1500\non\nwait 1 s\nexpect screen menu\n";
+    const failed = await play(wrong);
+    assert.equal(failed.status, "FAIL");
+    assert.match(failed.output, /playground\.scenario:4/);
+    assert.match(failed.output, /main/, "what the display shows instead");
+    assert.equal(await page.locator("#scenario-frames canvas").count(), 1, "the display at the end");
+    assert.equal(await page.evaluate(() => window.txm9.module._txm9_frames()), 0,
+                 "the panel's own instrument did nothing");
+    await page.context().close();
+});
+
+test("a saved session replays to PASS in the native runner", async () => {
+    const fs = require("fs");
+    const os = require("os");
+    const path = require("path");
+    const page = await browser.page();
+    await setSlider(page, "TrackBar1", 1620);
+    await page.click("#Button1");
+    await phaseIs(page, PHASE.running);
+    await frames(page, 10);
+    await page.keyboard.press("F2"); // the contrast screen
+    await frames(page, 4);
+    await page.keyboard.press(".");
+    await frames(page, 4);
+    await page.click("#Image5"); // back to the main display
+    await frames(page, 4);
+    await setSlider(page, "TrackBar2", 2500);
+    await frames(page, 20);
+    const [download] = await Promise.all([page.waitForEvent("download"),
+                                          page.click("#save-session")]);
+    const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "txm9-session-")),
+                           download.suggestedFilename());
+    await download.saveAs(file);
+    const text = fs.readFileSync(file, "utf8");
+    assert.match(text, /^on$/m);
+    assert.match(text, /expect screen main/);
+    const { playFile } = require("./native_runner.js");
+    const replay = playFile(file);
+    assert.equal(replay.status, 0, `${text}\n${replay.output}`);
+    fs.rmSync(path.dirname(file), { recursive: true, force: true });
+    await page.context().close();
+});
