@@ -1,6 +1,7 @@
 #include "memory_picture_files.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace txm9 {
 
@@ -40,6 +41,9 @@ std::string write_png_file(const std::string& path, const argb_picture& picture)
     } else {
         pictures.push_back({name, picture});
     }
+    // An empty file of that name in the module's own memory file system, so that whoever
+    // asks whether the picture exists finds it there.
+    std::ofstream{path};
     return {};
 }
 
