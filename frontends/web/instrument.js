@@ -64,6 +64,9 @@ export class Instrument {
         this.panel = panel;
         this.module.page = {
             showFrame: (rgba) => {
+                if (!this.frameShown) {
+                    performance.mark("txm9-first-frame");
+                }
                 this.frameShown = true;
                 panel.showFrame(rgba);
             },
