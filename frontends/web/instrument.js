@@ -17,8 +17,9 @@ export async function loadInstrument(url = "txm9.js") {
     return new Instrument(await createTxm9());
 }
 
-// Timer1: a tick every 100 ms. The browser may call a timer late, or seldom while the tab is
-// hidden; the ticks that fell due meanwhile are counted from its clock and all delivered.
+// Timer1: a tick every 100 ms (at x1; faster or slower with the instrument's speed). The
+// browser may call a timer late, or seldom while the tab is hidden; the ticks that fell due
+// meanwhile are counted from its clock and all delivered.
 class Timer1 {
     constructor(deliver) {
         this.deliver = deliver;
@@ -56,7 +57,7 @@ export class Instrument {
         this.faultBox = document.getElementById("fault-box");
         module._txm9_start();
         this.timer = new Timer1((ticks) => module._txm9_timer(ticks));
-        this.timer.start(100);
+        this.timer.start(module._txm9_tick_period_ms());
     }
 
     // The page's panel: where frames, the lamp and the ticked Calibrate box go.
@@ -85,9 +86,12 @@ export class Instrument {
     async powerOn() {
         if (this.running()) {
             this.module._txm9_power_on(); // a second run, inside this one, at the next frame
+            this.timeChanged();
             return;
         }
-        const faulted = await this.module.ccall("txm9_power_on", "number", [], [], { async: true });
+        const run = this.module.ccall("txm9_power_on", "number", [], [], { async: true });
+        this.timeChanged(); // every ON starts at x1, unpaused
+        const faulted = await run;
         if (faulted) {
             this.showFault(this.module.UTF8ToString(this.module._txm9_fault()));
         }
@@ -120,6 +124,35 @@ export class Instrument {
     boxes() {
         this.module._txm9_boxes(this.panel.calibrateTicked() ? 1 : 0,
                                 this.panel.keyFastTicked() ? 1 : 0);
+    }
+
+    // Time control: {paused, speed}.
+    timeControl() {
+        return { paused: this.module._txm9_paused() !== 0, speed: this.module._txm9_speed() };
+    }
+
+    setPaused(paused) {
+        this.module._txm9_set_paused(paused ? 1 : 0);
+        this.timeChanged();
+    }
+
+    step() {
+        this.module._txm9_step();
+    }
+
+    setSpeed(speed) {
+        this.module._txm9_set_speed(speed);
+        this.timeChanged();
+    }
+
+    // Timer1 keeps the instrument's speed.
+    timeChanged() {
+        this.timer.start(this.module._txm9_tick_period_ms());
+    }
+
+    // The inspector's groups: [{name, rows: [[name, value, note]]}].
+    inspector() {
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector()));
     }
 
     // Every input since the page opened, as a scenario for txm9-scenario.

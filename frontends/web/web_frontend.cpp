@@ -2,12 +2,13 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "engine/panel_colours.h"
 #include "firmware/lcd/framebuffer.h"
+#include "firmware/monitor/state.h"
+#include "firmware/monitor/tick.h"
 #include "lcd_rgba.h"
 
 namespace txm9 {
@@ -24,7 +25,8 @@ EM_JS(void, page_tick_calibrate, (), { Module.page.tickCalibrate(); });
 EM_JS(int, page_modal, (), { return Module.page.modal() ? 1 : 0; });
 EM_JS(void, page_fault, (const char* message), { Module.page.fault(UTF8ToString(message)); });
 
-constexpr double FRAME_MS = 25.0;
+// How often a paused instrument, or one behind a message box, looks whether it may go on.
+constexpr unsigned PAUSED_POLL_MS = 10;
 // A late instrument runs frame after frame without waiting; it still gives the browser a
 // turn this often, so that the page answers and shows what it draws.
 constexpr double LONGEST_WITHOUT_YIELD_MS = 16.0;
@@ -58,29 +60,33 @@ void web_frontend::tick_calibrate() {
     page_tick_calibrate();
 }
 
+bool web_frontend::lamp_lit() const {
+    return lamp_ == COLOUR_LAMP_LIT;
+}
+
 void web_frontend::deliver_events() {
+    // Away from life speed, and for steps, the frames bring the tick; at x1 the page's Timer1.
+    if (time_.frame_delivery()) {
+        tick();
+    }
     if (!paced_) {
         emscripten_sleep(0);
-        run_nested_ons();
-        return;
+    } else {
+        const double now = emscripten_get_now();
+        yield_until(schedule_.next_due(now, time_.frame_period_ms()));
     }
-    const double now = emscripten_get_now();
-    next_due_ms_ += FRAME_MS;
-    // After a pause of the page (a tab in the background, a busy browser) the schedule
-    // starts again from now: the frames missed are not run one after another.
-    if (now - next_due_ms_ > FRAME_MS) {
-        next_due_ms_ = now;
+    if (time_.holding()) {
+        wait_while_paused();
     }
-    yield_until(next_due_ms_);
     run_nested_ons();
 }
 
 void web_frontend::restart_schedule() {
-    next_due_ms_ = emscripten_get_now();
+    schedule_.restart(emscripten_get_now());
 }
 
 void web_frontend::yield_until(double due_ms) {
-    double now = emscripten_get_now();
+    const double now = emscripten_get_now();
     if (now >= due_ms) {
         if (now - last_yield_ms_ < LONGEST_WITHOUT_YIELD_MS) {
             return;
@@ -90,9 +96,17 @@ void web_frontend::yield_until(double due_ms) {
         emscripten_sleep(static_cast<unsigned>(std::ceil(due_ms - now)));
     }
     while (page_modal() != 0) {
-        emscripten_sleep(50);
+        emscripten_sleep(PAUSED_POLL_MS);
     }
     last_yield_ms_ = emscripten_get_now();
+}
+
+void web_frontend::wait_while_paused() {
+    while (time_.holding() && power_off_request == 0) {
+        emscripten_sleep(PAUSED_POLL_MS);
+    }
+    time_.step_taken();
+    restart_schedule(); // the schedule starts again from the end of the pause
 }
 
 void web_frontend::run_nested_ons() {

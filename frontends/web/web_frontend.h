@@ -2,13 +2,14 @@
 // hands control back to the browser until the next frame is due. The page's clicks, keys,
 // slider moves and its Timer1 run while the browser has control, that is between two frames,
 // as the window's events run inside its event delivery. Frames are paced by the browser's
-// clock, 25 ms apart at x1.
+// clock, 25 ms apart at x1; the core's time control pauses, steps and speeds them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "engine/front_panel.h"
+#include "engine/time_control.h"
 #include "scenario/session_recorder.h"
 
 namespace txm9 {
@@ -38,8 +39,12 @@ public:
     // The engine the frontend delivers nested runs to.
     void attach(front_panel& engine) { engine_ = &engine; }
 
+    // Pause, step and speed; inputs for the firmware go through it.
+    time_control& time() { return time_; }
     // Frames since the page opened.
     uint64_t frames_shown() const { return frames_shown_; }
+    // The lamp as last set: lit or not.
+    bool lamp_lit() const;
     // Every input since the page opened, for saving the session as a scenario.
     session_recorder& session() { return session_; }
 
@@ -48,8 +53,12 @@ private:
     void run_nested_ons();
     // Gives control to the browser until `ms` on its clock (at least once, however late).
     void yield_until(double ms);
+    // Between two frames while paused: the page answers, the firmware waits.
+    void wait_while_paused();
 
     front_panel* engine_ = nullptr;
+    time_control time_;
+    frame_schedule schedule_;
     session_recorder session_;
     bool calibrate_ = false;
     bool key_fast_ = false;
@@ -57,7 +66,6 @@ private:
     bool paced_ = true;
     uint64_t frames_shown_ = 0;
     uint32_t lamp_ = 0;
-    double next_due_ms_ = 0;
     double last_yield_ms_ = 0;
 };
 
