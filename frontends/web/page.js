@@ -10,11 +10,10 @@ import { connectTools } from "./tools.js";
 import { connectPlayground } from "./playground.js";
 
 const frame = document.getElementById("panel-frame");
-const tools = document.getElementById("tools");
 const lcd = new LcdView(document.getElementById("lcd"), document.getElementById("Image1"));
 
 // The tools stand beside the panel when there is room for both, below it otherwise.
-const TOOLS_BESIDE = 360;
+const TOOLS_BESIDE = 440;
 const GAP = 12;
 
 function fit() {
@@ -31,7 +30,7 @@ function fit() {
     const box = frame.getBoundingClientRect();
     const offset = (v) => v * ratio - Math.floor(v * ratio + 1e-6);
     lcd.place(scale, ratio, offset(box.left + window.scrollX), offset(box.top + window.scrollY));
-    tools.classList.toggle("beside", beside);
+    document.getElementById("page").classList.toggle("beside", beside);
 }
 
 window.addEventListener("resize", fit);

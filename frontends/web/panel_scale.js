@@ -13,7 +13,7 @@ export function panelScale(width, height, ratio) {
     const blocks = Math.floor(2 * fit * ratio + 1e-9); // device pixels per LCD pixel
     if (blocks >= 1) {
         const even = blocks / (2 * ratio);
-        if (even >= 0.8 * fit) {
+        if (even >= 0.75 * fit) {
             return even;
         }
     }

@@ -2,8 +2,7 @@
 // navigation to the page ready and to the first frame, passes per second in chromium against
 // the native runner, and the CPU the browser uses while the instrument runs at x1 and its
 // display does not change.
-//   TXM9_WEB_SITE=build-web/site TXM9_SCENARIO=build-release/frontends/cli/txm9-scenario \
-//       node figures.js [SECONDS]
+// scripts/web-figures builds what it needs and runs it.
 "use strict";
 
 const fs = require("fs");
