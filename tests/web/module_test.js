@@ -120,3 +120,36 @@ test("a zero-width calibration ends the run with its fault; the next ON starts a
     m._txm9_power_off();
     assert.equal(await again, 0);
 });
+
+test("paused, frames wait and keys wait for the next frame; a step runs one; ON starts at x1",
+     async () => {
+    const { m, on, until } = await instrument();
+    m._txm9_volts(1500);
+    const run = on();
+    await until(() => m._txm9_phase() === PHASE.running, "the passes");
+    m._txm9_set_speed(16);
+    assert.equal(m._txm9_tick_period_ms(), 100 / 16);
+    m._txm9_set_paused(1);
+    const turns = async (n) => {
+        for (let i = 0; i < n; ++i) await new Promise((resolve) => setTimeout(resolve, 1));
+    };
+    await turns(5); // the frame under way comes to rest
+    const held = m._txm9_frames();
+    m._txm9_key(KEY_CW);
+    await turns(50);
+    assert.equal(m._txm9_frames(), held, "no frame while paused");
+    const inspected = () => Object.fromEntries(JSON.parse(m.UTF8ToString(m._txm9_inspector()))
+        .flatMap((group) => group.rows.map(([name, value]) => [name, value])));
+    assert.equal(inspected().pending_key, "0", "the key waits while paused");
+    assert.equal(inspected().speed, "paused (×16)");
+    m._txm9_step();
+    await until(() => m._txm9_frames() === held + 1, "one step");
+    assert.equal(inspected().pending_key, "2", "the key reaches the slot after the step's frame");
+    m._txm9_power_on(); // a second ON: x1, unpaused
+    assert.equal(m._txm9_paused(), 0);
+    assert.equal(m._txm9_speed(), 1);
+    await until(() => m._txm9_runs() === 2 && m._txm9_phase() === PHASE.running,
+                "the nested run's passes");
+    m._txm9_power_off();
+    assert.equal(await run, 0);
+});
