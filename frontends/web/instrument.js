@@ -126,6 +126,12 @@ export class Instrument {
                                 this.panel.keyFastTicked() ? 1 : 0);
     }
 
+    // The speeds time control offers, slowest first.
+    speeds() {
+        const m = this.module;
+        return Array.from({ length: m._txm9_speed_count() }, (_, i) => m._txm9_speed_offered(i));
+    }
+
     // Time control: {paused, speed}.
     timeControl() {
         return { paused: this.module._txm9_paused() !== 0, speed: this.module._txm9_speed() };

@@ -4,7 +4,7 @@
 
 import { download, stamp } from "./capture.js";
 
-const SPEEDS = [[0.25, "×¼"], [1, "×1"], [4, "×4"], [16, "×16"]];
+const speedName = (speed) => (speed === 0.25 ? "×¼" : `×${speed}`);
 const REFRESH_MS = 200;
 // How long a changed value stays marked.
 const FLASH_MS = 600;
@@ -13,7 +13,8 @@ function connectTime(instrument) {
     const pause = document.getElementById("pause");
     const step = document.getElementById("step");
     const speeds = document.getElementById("speeds");
-    const buttons = SPEEDS.map(([speed, name]) => {
+    const buttons = instrument.speeds().map((speed) => {
+        const name = speedName(speed);
         const button = document.createElement("button");
         button.type = "button";
         button.textContent = name;
