@@ -27,8 +27,11 @@ EM_JS(void, page_fault, (const char* message), { Module.page.fault(UTF8ToString(
 
 // How often a paused instrument, or one behind a message box, looks whether it may go on.
 constexpr unsigned PAUSED_POLL_MS = 10;
-// A late instrument runs frame after frame without waiting; it still gives the browser a
-// turn this often, so that the page answers and shows what it draws.
+// Browsers wait no less than about 4 ms for a timer. Frames due sooner than that (at x16 a
+// frame is due every 1.6 ms; a late instrument's at once) run one after another without
+// waiting, and the browser gets a turn at least this often, so that the page answers and
+// shows what they draw.
+constexpr double SHORTEST_WAIT_MS = 4.0;
 constexpr double LONGEST_WITHOUT_YIELD_MS = 16.0;
 
 } // namespace
@@ -37,13 +40,11 @@ void web_frontend::show_frame(const frame_report&) {
     ++frames_shown_;
     session_.frame_shown();
     // Most passes draw the frame already shown; the page repaints only a new one.
-    static uint8_t shown[LCD_BUFFER_SIZE];
-    static bool any_shown = false;
-    if (any_shown && std::memcmp(shown, lcd_buffer, LCD_BUFFER_SIZE) == 0) {
+    if (any_shown_ && std::memcmp(shown_, lcd_buffer, LCD_BUFFER_SIZE) == 0) {
         return;
     }
-    std::memcpy(shown, lcd_buffer, LCD_BUFFER_SIZE);
-    any_shown = true;
+    std::memcpy(shown_, lcd_buffer, LCD_BUFFER_SIZE);
+    any_shown_ = true;
     const std::vector<uint8_t> rgba = lcd_rgba(1);
     page_show_frame(rgba.data(), LCD_WIDTH, LCD_HEIGHT);
 }
@@ -87,14 +88,10 @@ void web_frontend::restart_schedule() {
 
 void web_frontend::yield_until(double due_ms) {
     const double now = emscripten_get_now();
-    if (now >= due_ms) {
-        if (now - last_yield_ms_ < LONGEST_WITHOUT_YIELD_MS) {
-            return;
-        }
-        emscripten_sleep(0);
-    } else {
-        emscripten_sleep(static_cast<unsigned>(std::ceil(due_ms - now)));
+    if (due_ms - now < SHORTEST_WAIT_MS && now - last_yield_ms_ < LONGEST_WITHOUT_YIELD_MS) {
+        return;
     }
+    emscripten_sleep(due_ms > now ? static_cast<unsigned>(std::ceil(due_ms - now)) : 0);
     while (page_modal() != 0) {
         emscripten_sleep(PAUSED_POLL_MS);
     }

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "engine/front_panel.h"
+#include "engine/panel_colours.h"
 #include "engine/time_control.h"
+#include "firmware/lcd/framebuffer.h"
 #include "scenario/session_recorder.h"
 
 namespace txm9 {
@@ -65,7 +67,9 @@ private:
     int nested_ons_ = 0;
     bool paced_ = true;
     uint64_t frames_shown_ = 0;
-    uint32_t lamp_ = 0;
+    uint8_t shown_[LCD_BUFFER_SIZE] = {}; // the frame on the page
+    bool any_shown_ = false;
+    uint32_t lamp_ = COLOUR_LAMP_LIT; // pure red until the first pass sets it
     double last_yield_ms_ = 0;
 };
 

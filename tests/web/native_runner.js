@@ -13,7 +13,7 @@ function runnerPath() {
     if (!runner || !fs.existsSync(runner)) {
         throw new Error("TXM9_SCENARIO must name the native txm9-scenario program");
     }
-    return runner;
+    return path.resolve(runner);
 }
 
 // Plays `text`; returns {NAME.png: bytes} of every picture written. Throws with the runner's
