@@ -129,13 +129,19 @@ export function connectPanel(instrument) {
         ".": { code: KEY_CW, part: "knob", repeats: true },
         ",": { code: KEY_CCW, part: "knob", repeats: true },
     };
+    const panel = byId("Form1");
     window.addEventListener("keydown", (event) => {
         const key = keys[event.key];
         if (key === undefined || event.ctrlKey || event.altKey || event.metaKey ||
             typingInto(event.target) || document.querySelector("dialog[open]")) {
             return;
         }
-        // Return presses the knob also with a button focused; F1 opens no help page.
+        // The page's own buttons beside the panel keep their Return.
+        if (event.key === "Enter" && event.target instanceof HTMLElement &&
+            event.target.closest("button, a, menu") && !panel.contains(event.target)) {
+            return;
+        }
+        // Return presses the knob also with a panel's button focused; F1 opens no help page.
         event.preventDefault();
         if (event.repeat && !key.repeats) {
             return;
