@@ -1,5 +1,5 @@
-// Taking the display away from the panel: copy it to the clipboard as shown (228 x 128), or
-// save it as a PNG at 114 x 64, 228 x 128 or 456 x 256 through the browser's own download.
+// Taking the display away from the panel: copy it to the clipboard or save it as a PNG
+// through the browser's own download, at 114 x 64, 228 x 128 (as shown) or 456 x 256.
 // The pictures are the ones the window saves and txm9-scenario writes, from the same code.
 // Right click on the display (touch and hold on a phone) offers the same as the buttons.
 
