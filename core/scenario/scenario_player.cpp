@@ -348,8 +348,7 @@ private:
                 break;
             }
             const std::string path = in_folder(out_dir_, c.path);
-            const std::string error =
-                write_display_png(with_folder(path), static_cast<int>(c.count));
+            const std::string error = write_picture(path, static_cast<int>(c.count));
             if (!error.empty()) {
                 cannot_run(c, error);
             }
@@ -368,7 +367,7 @@ private:
     void check_frame(const command& c) {
         const std::string reference = in_folder(script_.folder, c.path);
         if (options_.update) {
-            const std::string error = write_display_png(with_folder(reference), 1);
+            const std::string error = write_picture(reference, 1);
             if (!error.empty()) {
                 cannot_run(c, error);
             }
@@ -384,7 +383,7 @@ private:
         }
         const std::string prefix =
             in_folder(out_dir_, std::filesystem::path(c.path).stem().string());
-        const std::string error = write_mismatch_pictures(reference, with_folder(prefix));
+        const std::string error = write_mismatch_pictures(reference, prefix);
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
                     std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
@@ -397,15 +396,18 @@ private:
         return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
     }
 
-    // The folder a file is about to be written into, made if it is missing; one that cannot
-    // be made fails the write, which says so.
-    static const std::string& with_folder(const std::string& file) {
+    // Writes a picture file, making its folder first if it is missing; why not, or empty.
+    static std::string write_picture(const std::string& file, int scale) {
         const std::filesystem::path parent = std::filesystem::path(file).parent_path();
-        std::error_code ignored;
+        std::error_code error;
         if (!parent.empty()) {
-            std::filesystem::create_directories(parent, ignored);
+            std::filesystem::create_directories(parent, error);
         }
-        return file;
+        if (error) {
+            return "cannot write " + file + ": cannot make the folder " + parent.string() + ": " +
+                   error.message();
+        }
+        return write_display_png(file, scale);
     }
 
     std::string where(const command& c) const {

@@ -1,9 +1,8 @@
 #include "junit_report.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "files/whole_file_writer.h"
 
 using namespace txm9;
 
@@ -69,21 +68,5 @@ std::string write_junit(const std::string& path, const std::vector<file_result>&
     }
     xml << "  </testsuite>\n</testsuites>\n";
 
-    const std::string partial = path + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << xml.str();
-        out.flush();
-        if (!out) {
-            std::remove(partial.c_str());
-            return "cannot write " + path;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, path, error);
-    if (error) {
-        std::remove(partial.c_str());
-        return "cannot write " + path + ": " + error.message();
-    }
-    return {};
+    return write_whole_file(path, xml.str());
 }

@@ -1,15 +1,21 @@
 // txm9-scenario: plays scenario files on the instrument's firmware, headless, on instrument
 // time, and says which passed. Exit status 0 all passed, 1 an expectation failed, 2 a
 // scenario could not run (a mistake in it, an unreadable file, a bad option).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files/whole_file_writer.h"
 #include "junit_report.h"
 #include "scenario/scenario_player.h"
 
@@ -47,25 +53,57 @@ struct options {
     std::vector<std::string> files;
 };
 
+// The whole file; false with the system's reason when it cannot be read.
 bool read_file(const std::string& path, std::string& text, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::string("cannot read the file: ") + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
         error = "is a folder, not a scenario file";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open the file";
-        return false;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            error = std::string("cannot read the file: ") + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        error = "cannot read the file";
-        return false;
-    }
-    text = content.str();
+    ::close(fd);
     return true;
+}
+
+// Whether two paths name the same file: the same device and inode when both exist.
+bool same_file(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Why the report cannot be written where asked, found before anything runs: a target that is
+// not a regular file, a folder that is missing or closed, or one of the scenarios themselves.
+std::string junit_problem(const options& o) {
+    for (const std::string& file : o.files) {
+        if (same_file(o.junit, file)) {
+            return "cannot write the report " + o.junit + ": it is the scenario " + file +
+                   ", which would be lost";
+        }
+    }
+    return check_target(o.junit);
 }
 
 file_result run_file(const std::string& path, const options& o) {
@@ -170,6 +208,14 @@ int main(int argc, char* argv[]) {
             return CANNOT_RUN;
         }
     }
+    if (!o.junit.empty()) {
+        if (const std::string problem = junit_problem(o); !problem.empty()) {
+            std::cerr << "txm9-scenario: " << problem << "\n";
+            return CANNOT_RUN;
+        }
+    }
+    // Past a file-size limit a write fails with its reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     o.play.print_to = &std::cout;
     std::vector<file_result> results;
     int status = PASSED;

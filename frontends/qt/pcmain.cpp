@@ -4,10 +4,10 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -16,6 +16,7 @@
 #include "deliver_events.h"
 #include "display_capture.h"
 #include "face_picture.h"
+#include "files/whole_file_writer.h"
 #include "inspector_window.h"
 #include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
@@ -276,16 +277,23 @@ void TForm1::saveSession() {
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("Save session as scenario"), suggested,
                                      QStringLiteral("Scenarios (*.scenario);;All files (*)"));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        saveSessionTo(path);
     }
-    QSaveFile file(path);
-    const QByteArray bytes = QByteArray::fromStdString(sessionScenario());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+}
+
+bool TForm1::saveSessionTo(const QString& path) {
+    // Whole or not at all, with the system's reason when not.
+    const std::string error =
+        write_whole_file(QFile::encodeName(path).toStdString(), sessionScenario());
+    if (!error.empty()) {
         QMessageBox::critical(this, QGuiApplication::applicationDisplayName(),
-                              QStringLiteral("The session could not be saved to %1: %2")
-                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+                              QStringLiteral("The session could not be saved to %1.\n%2")
+                                  .arg(QDir::toNativeSeparators(path),
+                                       QString::fromStdString(error)));
+        return false;
     }
+    return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -87,6 +87,9 @@ public slots:
     void showInspector();
     // Asks for a file and writes the session as a scenario into it.
     void saveSession();
+    // Writes the session as a scenario to `path`, whole or not at all; a failure is shown in a
+    // message box.
+    bool saveSessionTo(const QString& path);
 
 signals:
     // A frame has been painted into the display picture (a splash frame or a pass).
