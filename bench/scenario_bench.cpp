@@ -4,6 +4,7 @@
 
 #include "bench_table.h"
 #include "scenario/scenario_parser.h"
+#include "engine/timing.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -22,7 +23,7 @@ void bm_scenario(benchmark::State& state) {
     uint64_t frames = 0;
     for (auto _ : state) {
         const scenario_outcome outcome = play_scenario(script, options);
-        frames = outcome.instrument_ms / 25;
+        frames = outcome.instrument_ms / FRAME_MS;
         benchmark::DoNotOptimize(frames);
     }
     state.counters[ITEMS_PER_ITERATION] = static_cast<double>(frames);

@@ -82,13 +82,11 @@ void front_panel::main_loop_pass() {
     drive_backlight();
     frontend_.set_lamp(drive_alarm_output() != 0 ? COLOUR_LAMP_LIT : COLOUR_LAMP_UNLIT);
     sample_key_fast_switch(frontend_.key_fast_ticked() ? 1 : 0);
-    frontend_.hide_picture();
     const screen_routine drawn = active_screen;
     draw_active_screen();
     ++passes_since_on_;
     ++frames_since_on_;
     frontend_.show_frame({panel_phase::running, drawn, went_home});
-    frontend_.show_picture();
     frontend_.deliver_events();
 }
 

@@ -34,10 +34,6 @@ public:
     virtual bool key_fast_ticked() = 0;
     // A knob press during the splash ticks the Calibrate box.
     virtual void tick_calibrate() = 0;
-    // Around the drawing and painting of a pass, for a frontend that paints its picture pixel
-    // by pixel and wants it redrawn once per frame rather than once per pixel.
-    virtual void hide_picture() {}
-    virtual void show_picture() {}
     // Handles the events that have come since the last frame and those that come until the
     // next frame is due, then returns. May call power_on (a nested run) and power_off.
     virtual void deliver_events() = 0;

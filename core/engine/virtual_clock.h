@@ -8,13 +8,12 @@
 #include <functional>
 #include <map>
 
+#include "engine/timing.h"
+
 namespace txm9 {
 
 class virtual_clock {
 public:
-    static constexpr uint64_t FRAME_MS = 25;
-    static constexpr uint64_t TICK_MS = 100;
-
     // `on_tick` is what Timer1's tick does; the firmware's tick unless a frontend wraps it.
     explicit virtual_clock(std::function<void()> on_tick);
 

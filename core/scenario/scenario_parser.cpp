@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/instrument_variables.h"
+#include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
 
@@ -303,7 +304,7 @@ private:
             throw mistake{column, "'" + n->number + " " + unit + "' is not a whole number of " +
                                       (d.in_passes ? "passes" : "milliseconds")};
         }
-        const uint64_t ms = d.in_passes ? static_cast<uint64_t>(v) * 25 : static_cast<uint64_t>(v);
+        const uint64_t ms = d.in_passes ? static_cast<uint64_t>(v) * FRAME_MS : static_cast<uint64_t>(v);
         if (ms > LONGEST_WAIT_MS) {
             throw mistake{column, "a duration may be at most 24 h of instrument time"};
         }

@@ -171,7 +171,7 @@ private:
     }
 
     uint64_t ms_of(const duration& d) const {
-        return d.in_passes ? d.amount * virtual_clock::FRAME_MS : d.amount;
+        return d.in_passes ? d.amount * FRAME_MS : d.amount;
     }
 
     // A wait that a run's end cut short goes on with the instrument off.
@@ -181,7 +181,7 @@ private:
             clock_.advance_to(until_ms_);
             break;
         case waiting::frames:
-            clock_.advance_to(clock_.now_ms() + frames_left_ * virtual_clock::FRAME_MS);
+            clock_.advance_to(clock_.now_ms() + frames_left_ * FRAME_MS);
             break;
         case waiting::text:
             fail(*waiting_for_,

@@ -2,17 +2,17 @@
 
 #include <sstream>
 
+#include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 
 namespace txm9 {
 
 namespace {
 
-// The runner's `on` lets the splash's 80 frames and the first pass go by.
-constexpr uint64_t FRAMES_OF_ON = 81;
+// The runner's `on` lets the splash's frames and the first pass go by.
+constexpr uint64_t FRAMES_OF_ON = SPLASH_FRAMES + 1;
 // A key command lets two frames go by: the pass that takes the key, the one that shows it.
 constexpr uint64_t FRAMES_OF_KEY = 2;
-constexpr uint64_t FRAME_MS = 25;
 
 const char* key_words(uint32_t code) {
     switch (code) {

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
-#include <vector>
+#include <cmath>
 
 #include "firmware/monitor/state.h"
 
@@ -13,40 +13,31 @@ namespace {
 using clock = std::chrono::steady_clock;
 
 bool paced = true;
-clock::time_point last_due = clock::now();
-double speed = 1.0;
+txm9::time_control panel_time_;
+txm9::frame_schedule schedule;
 std::function<void()> tick_from_frames;
-unsigned frames_since_tick = 0;
-bool paused = false;
-bool step_wanted = false;
-std::vector<std::function<void()>> kept_inputs;
 
-clock::duration period() {
-    return std::chrono::duration_cast<clock::duration>(FRAME_PERIOD / speed);
+double now_ms() {
+    return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
 }
 
 // Sleeps in the event loop until the frame is due, handling each event as it arrives. The
-// timer wakes the loop at the due time; the loop goes on after any earlier event.
-void wait_until(clock::time_point due) {
+// timer wakes the loop at the due panel_time_; the loop goes on after any earlier event.
+void wait_until(double due_ms) {
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
-    for (clock::time_point now = clock::now(); now < due; now = clock::now()) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(due - now);
-        wake.start(left);
+    for (double now = now_ms(); now < due_ms; now = now_ms()) {
+        wake.start(static_cast<int>(std::ceil(due_ms - now)));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }
 
 void paced_delivery() {
-    const clock::time_point due = last_due + period();
-    last_due = due;
-    const clock::time_point now = clock::now();
-    if (now >= due) {
+    const double now = now_ms();
+    const double due = schedule.next_due(now, panel_time_.frame_period_ms());
+    if (due <= now) {
         QCoreApplication::processEvents();
-        if (now - due > period()) {
-            last_due = now;
-        }
         return;
     }
     wait_until(due);
@@ -54,14 +45,18 @@ void paced_delivery() {
 
 // Between two frames while paused: the window answers, the firmware waits.
 void wait_while_paused() {
-    while (paused && !step_wanted && power_off_request == 0) {
+    while (panel_time_.holding() && power_off_request == 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
-    step_wanted = false;
-    last_due = clock::now(); // the schedule starts again from the end of the pause
+    panel_time_.step_taken();
+    schedule.restart(now_ms()); // the schedule starts again from the end of the pause
 }
 
 } // namespace
+
+txm9::time_control& panel_time() {
+    return panel_time_;
+}
 
 void set_frame_pacing(bool on) {
     paced = on;
@@ -71,57 +66,33 @@ bool frame_pacing() {
 }
 
 void restart_frame_schedule() {
-    last_due = clock::now();
+    schedule.restart(now_ms());
 }
 
 void set_frame_speed(double factor, std::function<void()> frame_tick) {
-    speed = factor;
+    panel_time_.set_speed(factor);
     tick_from_frames = std::move(frame_tick);
-    frames_since_tick = 0;
 }
 double frame_speed() {
-    return speed;
+    return panel_time_.speed();
 }
 
 void set_frames_paused(bool on) {
-    paused = on;
-    step_wanted = false;
-    if (!on) {
-        apply_kept_inputs();
-    }
+    panel_time_.set_paused(on);
 }
 bool frames_paused() {
-    return paused;
+    return panel_time_.paused();
 }
 void step_one_frame() {
-    step_wanted = true;
+    panel_time_.step();
 }
 
 void firmware_input(std::function<void()> input) {
-    if (paused) {
-        kept_inputs.push_back(std::move(input));
-    } else {
-        input();
-    }
-}
-
-void apply_kept_inputs() {
-    if (kept_inputs.empty()) {
-        return; // every frame but the one after a pause
-    }
-    std::vector<std::function<void()>> inputs;
-    inputs.swap(kept_inputs);
-    for (const auto& input : inputs) {
-        input();
-    }
+    panel_time_.input(std::move(input));
 }
 
 void deliver_events() {
-    // What was clicked during a pause reaches the firmware after the pass that ended it.
-    apply_kept_inputs();
-    // At any speed but the window's own, and for steps, the tick comes from the frames.
-    if (tick_from_frames && (speed != 1.0 || paused) && ++frames_since_tick == 4) {
-        frames_since_tick = 0;
+    if (panel_time_.frame_delivery() && tick_from_frames) {
         tick_from_frames();
     }
     if (!paced) {
@@ -129,7 +100,7 @@ void deliver_events() {
     } else {
         paced_delivery();
     }
-    if (paused) {
+    if (panel_time_.paused()) {
         wait_while_paused();
     }
 }

@@ -1,15 +1,15 @@
 // Event delivery between two passes of the main loop or two splash frames: the only place,
 // while the instrument is on, where clicks, slider moves, ticks, repaints and requests to
-// close are handled. Time control lives here too: a slower or faster instrument, a pause
-// between two passes, and a single step.
+// close are handled, on the window's real clock. What time control decides (a slower or faster
+// instrument, a pause between two passes, a single step) is the engine's; this only waits.
 #pragma once
 
-#include <chrono>
 #include <functional>
 
-// The instrument shows a new frame every 25 ms: 80 splash frames last 2 s, and the main loop
-// leaves the processor idle between passes instead of spinning.
-inline constexpr std::chrono::milliseconds FRAME_PERIOD{25};
+#include "engine/time_control.h"
+
+// The window's time control, for the inspector.
+txm9::time_control& panel_time();
 
 // Delivers events until the next frame is due, then returns. Frames fall due on a fixed
 // schedule (each one period after the one before), so the rate does not drift; a frame that
@@ -42,5 +42,3 @@ void step_one_frame();
 // An input that changes the firmware's variables (a key, a slider count): applied now, or,
 // while paused, kept until the event delivery after the next pass.
 void firmware_input(std::function<void()> input);
-// Applies the inputs kept back, in the order they came.
-void apply_kept_inputs();

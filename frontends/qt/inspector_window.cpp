@@ -16,6 +16,7 @@
 #include "deliver_events.h"
 #include "engine/instrument_snapshot.h"
 #include "engine/instrument_variables.h"
+#include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "engine/panel_colours.h"
 #include "pcmain.h"
@@ -28,8 +29,7 @@ namespace {
 
 constexpr int REFRESH_MS = 200;
 constexpr int FLASH_MS = 700;
-constexpr double SPEEDS[] = {0.25, 1.0, 4.0, 16.0};
-constexpr int TICKS_PER_STEP = 20; // ticks of 100 ms in the firmware's 2-second step
+constexpr const double (&SPEEDS)[4] = time_control::SPEEDS;
 
 QString tenths(int64_t v, const char* unit) {
     return QStringLiteral("%1%2.%3 %4")
@@ -65,7 +65,7 @@ QString key_name(uint8_t code) {
 // Seconds until `steps` more 2-second steps have gone by, counted from the tick phase now.
 QString seconds_after_steps(int steps) {
     const int ticks = (TICKS_PER_STEP - step_ticks) + (steps - 1) * TICKS_PER_STEP;
-    return QStringLiteral("%1 s").arg(ticks / 10.0, 0, 'f', 1);
+    return QStringLiteral("%1 s").arg(ticks * static_cast<double>(TICK_MS) / 1000.0, 0, 'f', 1);
 }
 
 QString speed_name(double speed) {

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "deliver_events.h"
+#include "engine/timing.h"
 #include "display_capture.h"
 #include "face_picture.h"
 #include "files/whole_file_writer.h"
@@ -111,7 +112,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
 
-    Timer1->setInterval(100);
+    Timer1->setInterval(static_cast<int>(TICK_MS));
     Timer1->start();
     started_.start();
 
@@ -236,12 +237,13 @@ void TForm1::setFramesPaused(bool paused) {
 // Timer1 ticks at normal speed; at other speeds and in a pause the frames bring the tick while
 // the instrument runs, and while it is off the timer keeps the speed itself.
 void TForm1::apply_time_control() {
-    const double speed = frame_speed();
-    if (frames_paused() || (runs() > 0 && speed != 1.0)) {
+    const time_control& time = panel_time();
+    const double speed = time.speed();
+    if (time.paused() || (runs() > 0 && time.frames_bring_tick())) {
         Timer1->stop();
         return;
     }
-    const int interval = static_cast<int>(std::lround(100.0 / speed));
+    const int interval = static_cast<int>(std::lround(time.tick_period_ms()));
     if (!Timer1->isActive() || Timer1->interval() != interval) {
         Timer1->setTimerType(speed > 1.0 ? Qt::PreciseTimer : Qt::CoarseTimer);
         Timer1->start(interval);

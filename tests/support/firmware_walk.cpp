@@ -23,7 +23,7 @@ namespace {
 // ON clicked inside runs nests runs; deeper clicks than this are not played.
 constexpr int MAX_NESTED_RUNS = 8;
 // A minute without touching anything: the inactivity return is sure to come.
-constexpr uint32_t MINUTE_OF_DELIVERIES = 60000 / virtual_clock::FRAME_MS;
+constexpr uint32_t MINUTE_OF_DELIVERIES = 60000 / FRAME_MS;
 
 // What one delivery's first byte does (walk_byte gives the ranges). Of random bytes, a quarter
 // bring nothing, almost half a key, the rest the sliders, the check boxes, pauses,

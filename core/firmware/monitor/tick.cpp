@@ -15,7 +15,7 @@ void tick() {
 
     const uint8_t old_step_ticks = step_ticks;
     step_ticks = static_cast<uint8_t>(step_ticks + 1);
-    if (old_step_ticks < 19) {
+    if (old_step_ticks < TICKS_PER_STEP - 1) {
         return;
     }
     step_ticks = 0;
