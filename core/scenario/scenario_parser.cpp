@@ -9,6 +9,7 @@
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
+#include "scenario/message_text.h"
 
 namespace txm9 {
 
@@ -25,6 +26,11 @@ struct mistake {
     int column;
     std::string message;
 };
+
+// A word or text of the line as a message echoes it: quoted, and cut when long.
+std::string echo(const std::string& text) {
+    return "'" + cut_for_message(text) + "'";
+}
 
 std::string lower(std::string_view s) {
     std::string out(s);
@@ -152,7 +158,7 @@ public:
             c.kind = command_kind::turn;
             const std::string way = word("cw or ccw");
             if (way != "cw" && way != "ccw") {
-                fail_at_last("expected cw or ccw, found '" + way + "'");
+                fail_at_last("expected cw or ccw, found " + echo(way));
             }
             c.key = way == "cw" ? KEY_CW : KEY_CCW;
             c.count = 1;
@@ -179,12 +185,12 @@ public:
         } else if (verb == "print") {
             c.kind = command_kind::print;
         } else {
-            fail_at_last("unknown command '" + verb +
-                         "' (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
+            fail_at_last("unknown command " + echo(verb) +
+                         " (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
                          "expect, screenshot, print)");
         }
         if (more()) {
-            throw mistake{tokens_[at_].column, "unexpected '" + tokens_[at_].text + "' at the end"};
+            throw mistake{tokens_[at_].column, "unexpected " + echo(tokens_[at_].text) + " at the end"};
         }
         return c;
     }
@@ -218,15 +224,15 @@ private:
     void keyword(const std::string& expected) {
         const std::string w = word(expected.c_str());
         if (w != expected) {
-            fail_at_last("expected '" + expected + "', found '" + w + "'");
+            fail_at_last("expected '" + expected + "', found " + echo(w));
         }
     }
 
     std::string quoted(const char* what) {
         const token& t = next(what);
         if (!t.quoted) {
-            fail_at_last(std::string("expected ") + what + " in double quotes, found '" + t.text +
-                         "'");
+            fail_at_last(std::string("expected ") + what + " in double quotes, found " +
+                         echo(t.text));
         }
         if (t.text.empty()) {
             fail_at_last(std::string("expected ") + what + ", found an empty text");
@@ -240,8 +246,8 @@ private:
         const auto n = split_number(t.text);
         if (t.quoted || !n || !n->unit.empty() || n->number.find('.') != std::string::npos ||
             !scaled(n->number, 0, v)) {
-            fail_at_last(std::string("expected a whole number of ") + what + ", found '" + t.text +
-                         "'");
+            fail_at_last(std::string("expected a whole number of ") + what + ", found " +
+                         echo(t.text));
         }
         if (v < low || v > high) {
             fail_at_last(std::string(what) + " " + std::to_string(v) + " out of range " +
@@ -253,7 +259,7 @@ private:
     bool on_or_off() {
         const std::string w = word("on or off");
         if (w != "on" && w != "off") {
-            fail_at_last("expected on or off, found '" + w + "'");
+            fail_at_last("expected on or off, found " + echo(w));
         }
         return w == "on";
     }
@@ -269,7 +275,7 @@ private:
         if (w == "right" || w == "f2") {
             return KEY_RIGHT;
         }
-        fail_at_last("expected knob, left or right, found '" + w + "'");
+        fail_at_last("expected knob, left or right, found " + echo(w));
     }
 
     duration time_span() {
@@ -278,8 +284,8 @@ private:
         const auto n = split_number(t.text);
         if (t.quoted || !n || n->number[0] == '-' || n->number[0] == '+') {
             throw mistake{column, "expected a duration (e.g. 2 s, 500 ms, 1 min, 10 passes), "
-                                  "found '" +
-                                      t.text + "'"};
+                                  "found " +
+                                      echo(t.text)};
         }
         std::string unit = n->unit;
         if (unit.empty()) {
@@ -298,7 +304,7 @@ private:
             d.in_passes = true;
             ok = scaled(n->number, 0, v);
         } else {
-            throw mistake{column, "unknown unit '" + unit + "' (ms, s, min or passes)"};
+            throw mistake{column, "unknown unit " + echo(unit) + " (ms, s, min or passes)"};
         }
         if (!ok) {
             throw mistake{column, "'" + n->number + " " + unit + "' is not a whole number of " +
@@ -319,8 +325,8 @@ private:
         const int column = t.column;
         const auto n = split_number(t.text);
         if (t.quoted || !n) {
-            throw mistake{column, "expected a count 0..4096 or a value with its unit, found '" +
-                                      t.text + "'"};
+            throw mistake{column, "expected a count 0..4096 or a value with its unit, found " +
+                                      echo(t.text)};
         }
         std::string unit = n->unit;
         if (unit.empty() && more()) {
@@ -338,7 +344,7 @@ private:
             return;
         }
         if (unit != expected_unit) {
-            throw mistake{column, "unknown unit '" + unit + "' (" +
+            throw mistake{column, "unknown unit " + echo(unit) + " (" +
                                       (volts ? "V for volts" : "A for amps") + ")"};
         }
         if (!scaled(n->number, 1, c.value)) {
@@ -393,13 +399,13 @@ private:
                     names += names.empty() ? "" : ", ";
                     names += s.name;
                 }
-                fail_at_last("unknown screen '" + c.name + "' (one of: " + names + ")");
+                fail_at_last("unknown screen " + echo(c.name) + " (one of: " + names + ")");
             }
         } else if (what == "lamp") {
             c.kind = command_kind::expect_lamp;
             const std::string state = word("lit or unlit");
             if (state != "lit" && state != "unlit") {
-                fail_at_last("expected lit or unlit, found '" + state + "'");
+                fail_at_last("expected lit or unlit, found " + echo(state));
             }
             c.flag = state == "lit";
         } else if (what == "frame") {
@@ -415,11 +421,11 @@ private:
             const token& t = next("a value");
             const auto n = split_number(t.text);
             if (t.quoted || !n || !n->unit.empty() || !scaled(n->number, 0, c.value)) {
-                fail_at_last("expected a whole number, found '" + t.text + "'");
+                fail_at_last("expected a whole number, found " + echo(t.text));
             }
         } else {
-            fail_at_last("cannot expect '" + what +
-                         "' (text, no text, screen, lamp, frame, fault, or a variable of the "
+            fail_at_last("cannot expect " + echo(what) +
+                         " (text, no text, screen, lamp, frame, fault, or a variable of the "
                          "instrument such as volts_dv)");
         }
     }
@@ -435,13 +441,13 @@ private:
                 return value;
             }
         }
-        fail_at_last("expected a comparison (== != < <= > >=), found '" + op + "'");
+        fail_at_last("expected a comparison (== != < <= > >=), found " + echo(op));
     }
 
     std::string png_path() {
         const token& t = next("a PNG file name");
         if (lower(t.text).ends_with(".png") == false) {
-            fail_at_last("expected a file name ending in .png, found '" + t.text + "'");
+            fail_at_last("expected a file name ending in .png, found " + echo(t.text));
         }
         return t.text;
     }

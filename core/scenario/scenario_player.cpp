@@ -1,8 +1,11 @@
 #include "scenario/scenario_player.h"
 
+#include <chrono>
 #include <filesystem>
+#include <sstream>
 
 #include "scenario/frame_files.h"
+#include "scenario/message_text.h"
 #include "engine/front_panel.h"
 #include "engine/instrument_variables.h"
 #include "firmware/monitor/key_input.h"
@@ -35,6 +38,12 @@ std::string format_ms(uint64_t ms) {
         return std::to_string(ms / 1000) + " s";
     }
     return std::to_string(ms) + " ms";
+}
+
+std::string format_seconds(double s) {
+    std::ostringstream out;
+    out << s << " s";
+    return out.str();
 }
 
 bool compare(int64_t a, comparison op, int64_t b) {
@@ -73,6 +82,7 @@ public:
 
     scenario_outcome play() {
         program_start_state();
+        started_ = std::chrono::steady_clock::now();
         try {
             run_commands();
         } catch (const scenario_stop& stop) {
@@ -95,6 +105,10 @@ public:
 
     void deliver_events() override {
         clock_.deliver();
+        // Real time and signals are looked at now and then: a pass takes microseconds.
+        if ((++deliveries_ & 63) == 0) {
+            check_real_time();
+        }
         if (options_.time_limit_ms != 0 && clock_.now_ms() > options_.time_limit_ms) {
             throw scenario_stop{outcome_status::cannot_run,
                                 script_.file + ": stopped at the limit of " +
@@ -121,7 +135,24 @@ private:
             if (running() && power_off_request != 0) {
                 return;
             }
+            check_real_time();
             execute(script_.commands[at_++]);
+        }
+    }
+
+    // A signal stops the scenario at once, unreported; past the real-time limit it fails at
+    // the command being played.
+    void check_real_time() {
+        if (options_.stop != nullptr && *options_.stop != 0) {
+            outcome_.interrupted = true;
+            throw scenario_stop{outcome_status::cannot_run, script_.file + ": interrupted"};
+        }
+        if (options_.real_time_limit_s > 0 &&
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count() >
+                options_.real_time_limit_s) {
+            const command& playing = script_.commands[at_ > 0 ? at_ - 1 : 0];
+            fail(playing, "still playing after the time limit of " +
+                              format_seconds(options_.real_time_limit_s) + " of real time");
         }
     }
 
@@ -148,7 +179,7 @@ private:
         case waiting::text:
             if (!screen_shows(waiting_for_->text)) {
                 if (clock_.now_ms() >= until_ms_) {
-                    fail(*waiting_for_, "\"" + waiting_for_->text + "\" did not show within " +
+                    fail(*waiting_for_, "\"" + cut_for_message(waiting_for_->text, 60) + "\" did not show within " +
                                             format_ms(ms_of(waiting_for_->time)));
                 }
                 return false;
@@ -185,7 +216,8 @@ private:
             break;
         case waiting::text:
             fail(*waiting_for_,
-                 "the instrument went off before \"" + waiting_for_->text + "\" showed");
+                 "the instrument went off before \"" + cut_for_message(waiting_for_->text, 60) +
+                     "\" showed");
         default:
             break;
         }
@@ -248,7 +280,8 @@ private:
                 break;
             }
             if (!running()) {
-                fail(c, "\"" + c.text + "\" is not on the display, and the instrument is off");
+                fail(c, "\"" + cut_for_message(c.text, 60) +
+                         "\" is not on the display, and the instrument is off");
             }
             wait_ = waiting::text;
             waiting_for_ = &c;
@@ -306,7 +339,8 @@ private:
             const std::optional<bool> shade = c.flag ? std::optional<bool>(true) : std::nullopt;
             if (screen_shows(c.text, shade) == c.negated) {
                 fail(c, std::string(c.negated ? "expected no text \"" : "expected text \"") +
-                            c.text + "\"" + (c.flag ? " inverted" : "") + " on the display");
+                            cut_for_message(c.text, 60) + "\"" + (c.flag ? " inverted" : "") +
+                            " on the display");
             }
             break;
         }
@@ -332,7 +366,8 @@ private:
         }
         case command_kind::expect_fault:
             if (running() || last_fault_ != c.text) {
-                fail(c, "expected the run to have ended with the fault \"" + c.text + "\"; " +
+                fail(c, "expected the run to have ended with the fault \"" + cut_for_message(c.text, 60) +
+                            "\"; " +
                             (running()             ? std::string("the instrument is running")
                              : last_fault_.empty() ? std::string("no run ended with a fault")
                                                    : "the last fault was \"" + last_fault_ + "\""));
@@ -435,6 +470,8 @@ private:
     scenario_outcome outcome_;
     front_panel engine_{*this};
     virtual_clock clock_{tick};
+    std::chrono::steady_clock::time_point started_;
+    uint64_t deliveries_ = 0;
     std::size_t at_ = 0;
     waiting wait_ = waiting::none;
     uint64_t until_ms_ = 0;

@@ -3,6 +3,7 @@
 // program starts as the window does: off, every variable zero, both boxes clear.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -17,6 +18,9 @@ struct player_options {
     std::string out_dir;        // screenshots and failure pictures; empty: beside the scenario
     bool update = false;        // write reference frames instead of comparing with them
     uint64_t time_limit_ms = 0; // stop a scenario after this much instrument time; 0: never
+    double real_time_limit_s = 0; // fail a scenario still playing after this; 0: never
+    // Set by a signal handler: the scenario stops at once, with `interrupted` in its outcome.
+    const volatile std::sig_atomic_t* stop = nullptr;
     std::ostream* print_to = nullptr; // where `print` writes; nowhere if null
     bool files = true;                // false: screenshots and frames neither read nor written
 };
@@ -29,6 +33,7 @@ struct scenario_outcome {
     std::vector<std::string> notices; // faults that ended runs, files written
     uint64_t passes = 0;              // main-loop passes
     uint64_t instrument_ms = 0;       // instrument time the scenario took
+    bool interrupted = false;         // stopped by `stop`: no outcome to report
 };
 
 scenario_outcome play_scenario(const scenario& script, const player_options& options);

@@ -3,14 +3,17 @@
 #include <sstream>
 
 #include "files/whole_file_writer.h"
+#include "scenario/message_text.h"
 
 using namespace txm9;
 
 namespace {
 
+// Readable UTF-8 (a byte that is not shows as \xNN, as do control characters), with XML's
+// own characters escaped.
 std::string escaped(const std::string& text) {
     std::string out;
-    for (const char c : text) {
+    for (const char c : valid_utf8(text)) {
         switch (c) {
         case '&':
             out += "&amp;";
@@ -25,12 +28,7 @@ std::string escaped(const std::string& text) {
             out += "&quot;";
             break;
         default:
-            // XML 1.0 has no place for most control characters.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t') {
-                out += '?';
-            } else {
-                out += c;
-            }
+            out += c;
         }
     }
     return out;

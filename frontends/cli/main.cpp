@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -17,6 +18,7 @@
 
 #include "files/whole_file_writer.h"
 #include "junit_report.h"
+#include "scenario/message_text.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -40,11 +42,13 @@ const char usage[] =
     "  --out DIR     where screenshots and failure pictures go (default: beside the scenario)\n"
     "  --update      write reference frames (expect frame) instead of comparing with them\n"
     "  --junit FILE  also write a JUnit XML report\n"
+    "  --timeout SECONDS  fail a scenario file still playing after this much real time\n"
     "  --quiet       print failures only\n"
     "  --help        this text\n"
     "  --version     the program's version\n"
     "\n"
-    "exit status: 0 every scenario passed, 1 an expectation failed, 2 a scenario cannot run\n";
+    "exit status: 0 every scenario passed, 1 an expectation failed, 2 a scenario cannot run;\n"
+    "interrupted (SIGINT, SIGTERM): the report of the files that finished, then 130 or 143\n";
 
 struct options {
     player_options play;
@@ -122,31 +126,58 @@ file_result run_file(const std::string& path, const options& o) {
     return result;
 }
 
+// What a file's outcome prints; every text in readable UTF-8, whatever bytes it came from.
 void report(const file_result& r, bool quiet) {
     const scenario_outcome& o = r.outcome;
     if (!quiet) {
         for (const std::string& notice : o.notices) {
-            std::cout << notice << "\n";
+            std::cout << valid_utf8(notice) << "\n";
         }
     }
     switch (o.status) {
     case outcome_status::passed:
         if (!quiet) {
             std::printf("PASS %s: %llu passes, %.1f s of instrument time in %.0f ms\n",
-                        r.file.c_str(), static_cast<unsigned long long>(o.passes),
+                        valid_utf8(r.file).c_str(), static_cast<unsigned long long>(o.passes),
                         static_cast<double>(o.instrument_ms) / 1000.0, r.seconds * 1000.0);
-            std::fflush(stdout);
         }
         break;
     case outcome_status::failed:
         std::cout << std::flush;
-        std::cerr << "FAIL " << o.message << std::flush;
+        std::cerr << "FAIL " << valid_utf8(o.message) << std::flush;
         break;
     case outcome_status::cannot_run:
         std::cout << std::flush;
-        std::cerr << o.message << "\n" << std::flush;
+        std::cerr << valid_utf8(o.message) << "\n" << std::flush;
         break;
     }
+    std::cout << std::flush;
+}
+
+// The signal that asked the runner to stop, or 0.
+volatile std::sig_atomic_t stop_signal = 0;
+
+void on_stop_signal(int signal) {
+    stop_signal = signal;
+}
+
+// SIGINT and SIGTERM stop the scenario playing; the report of the finished files is still
+// written. A second one ends the program at once.
+void catch_stop_signals() {
+    struct sigaction action {};
+    action.sa_handler = on_stop_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// A number of seconds greater than zero; false if `text` is none.
+bool read_seconds(const char* text, double& seconds) {
+    char* end = nullptr;
+    errno = 0;
+    seconds = std::strtod(text, &end);
+    return end != text && *end == '\0' && errno == 0 && seconds > 0 && seconds <= 1e9;
 }
 
 // Reads the command line; returns -1 to go on, or the exit status.
@@ -172,16 +203,31 @@ int parse_options(int argc, char* argv[], options& o) {
             o.play.update = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
+        } else if (a == "--timeout") {
+            const char* v = value(a.c_str());
+            if (v == nullptr) {
+                return CANNOT_RUN;
+            }
+            if (!read_seconds(v, o.play.real_time_limit_s)) {
+                std::cerr << "txm9-scenario: --timeout needs a number of seconds greater than 0, "
+                             "found '"
+                          << valid_utf8(cut_for_message(v)) << "'\n";
+                return CANNOT_RUN;
+            }
         } else if (a == "--out" || a == "--junit") {
             const char* v = value(a.c_str());
             if (v == nullptr) {
                 return CANNOT_RUN;
             }
             (a == "--out" ? o.play.out_dir : o.junit) = v;
-        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
-            std::cerr << "txm9-scenario: unknown option " << a << "\n" << usage;
+        } else if (a == "--") {
+            o.files.insert(o.files.end(), argv + i + 1, argv + argc);
+            break;
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::cerr << "txm9-scenario: unknown option " << valid_utf8(cut_for_message(a)) << "\n"
+                      << usage;
             return CANNOT_RUN;
-        } else if (a != "--") {
+        } else {
             o.files.push_back(a);
         }
     }
@@ -217,10 +263,19 @@ int main(int argc, char* argv[]) {
     // Past a file-size limit a write fails with its reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     o.play.print_to = &std::cout;
+    o.play.stop = &stop_signal;
+    catch_stop_signals();
     std::vector<file_result> results;
     int status = PASSED;
     for (const std::string& file : o.files) {
-        results.push_back(run_file(file, o));
+        if (stop_signal != 0) {
+            break;
+        }
+        file_result result = run_file(file, o);
+        if (result.outcome.interrupted) {
+            break; // not finished: not reported
+        }
+        results.push_back(std::move(result));
         report(results.back(), o.quiet);
         const outcome_status s = results.back().outcome.status;
         status = std::max(status, s == outcome_status::passed   ? PASSED
@@ -229,9 +284,14 @@ int main(int argc, char* argv[]) {
     }
     if (!o.junit.empty()) {
         if (const std::string error = write_junit(o.junit, results); !error.empty()) {
-            std::cerr << "txm9-scenario: " << error << "\n";
+            std::cerr << "txm9-scenario: " << valid_utf8(error) << "\n";
             status = CANNOT_RUN;
         }
+    }
+    if (stop_signal != 0) {
+        std::cerr << "txm9-scenario: interrupted (" << strsignal(stop_signal) << ") after "
+                  << results.size() << " of " << o.files.size() << " files\n";
+        return 128 + stop_signal;
     }
     return status;
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -29,6 +31,15 @@ public:
     std::string path(const std::string& name) const { return (folder / name).string(); }
     void write(const std::string& name, const std::string& text) const {
         std::ofstream(path(name), std::ios::binary) << text;
+    }
+    // A character device to aim a write at: a node of the system's "full" device made in the
+    // folder when this process may make one, so that a writer that wrongly replaced it would
+    // harm nothing; otherwise /dev/full, which an unprivileged process cannot replace.
+    std::string device(const std::string& name) const {
+        if (::mknod(path(name).c_str(), S_IFCHR | 0600, makedev(1, 7)) == 0) {
+            return path(name);
+        }
+        return "/dev/full";
     }
     std::string read(const std::string& name) const {
         std::ifstream in(path(name), std::ios::binary);

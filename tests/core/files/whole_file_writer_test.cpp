@@ -71,7 +71,7 @@ TEST_F(WholeFileWriter, HostileTargetsAndFailingFileSystems) {
              return t.path("fifo");
          },
          "new", "it is a FIFO"},
-        {"a device", [](ScratchFolder&) { return std::string("/dev/null"); }, "new",
+        {"a device", [](ScratchFolder& t) { return t.device("device"); }, "new",
          "it is a device"},
         {"a missing folder", [](ScratchFolder& t) { return t.path("missing/out.png"); }, "new",
          "No such file or directory"},
@@ -126,9 +126,6 @@ TEST_F(WholeFileWriter, HostileTargetsAndFailingFileSystems) {
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
-    struct stat null_device {};
-    ASSERT_EQ(::stat("/dev/null", &null_device), 0);
-    EXPECT_TRUE(S_ISCHR(null_device.st_mode));
 }
 
 TEST_F(WholeFileWriter, AReplacedFileKeepsItsPermissions) {

@@ -25,6 +25,8 @@ TEST_F(RunnerFiles, FilesAreWrittenWholeOrNotAtAllAndNeverOverWhatIsNotTheirs) {
     write("kept.xml", "the old report");
     fs::create_symlink("kept.xml", path("link.xml"));
     ::mkfifo(path("fifo.xml").c_str(), 0600);
+    const std::string device = this->device("device.xml");
+    const std::set<std::string> before = listing();
     const struct {
         const char* name;
         std::vector<std::string> args;
@@ -32,8 +34,8 @@ TEST_F(RunnerFiles, FilesAreWrittenWholeOrNotAtAllAndNeverOverWhatIsNotTheirs) {
         const char* message;
         bool played; // a scenario ran before the failure
     } cases[] = {
-        {"a report over a device", {"--junit", "/dev/null", "ok.scenario"}, RLIM_INFINITY,
-         "cannot write /dev/null: it is a device", false},
+        {"a report over a device", {"--junit", device, "ok.scenario"}, RLIM_INFINITY,
+         "it is a device", false},
         {"a report over a symbolic link", {"--junit", "link.xml", "ok.scenario"}, RLIM_INFINITY,
          "cannot write link.xml: it is a symbolic link", false},
         {"a report over a FIFO", {"--junit", "fifo.xml", "ok.scenario"}, RLIM_INFINITY,
@@ -57,11 +59,6 @@ TEST_F(RunnerFiles, FilesAreWrittenWholeOrNotAtAllAndNeverOverWhatIsNotTheirs) {
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out.find("PASS") != std::string::npos, c.played) << run.out;
-        EXPECT_EQ(listing(), (std::set<std::string>{"fifo.xml (other)", "kept.xml = the old report",
-                                                    "link.xml -> kept.xml",
-                                                    "ok.scenario = on\nexpect screen main\n",
-                                                    "shot.scenario = on\nscreenshot shot.png "
-                                                    "scale 16\n"}))
-            << "no partial file, nothing replaced";
+        EXPECT_EQ(listing(), before) << "no partial file, nothing replaced";
     }
 }
