@@ -1,9 +1,13 @@
 #include "scenario/scenario_player.h"
 
+#include <array>
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <sstream>
 
+#include "files/whole_file_writer.h"
 #include "scenario/frame_files.h"
 #include "scenario/message_text.h"
 #include "engine/front_panel.h"
@@ -84,12 +88,23 @@ public:
         program_start_state();
         started_ = std::chrono::steady_clock::now();
         try {
+            read_references();
             run_commands();
         } catch (const scenario_stop& stop) {
             outcome_.status = stop.status;
             outcome_.message = stop.message;
         }
         outcome_.instrument_ms = clock_.now_ms();
+        // A mistake, wherever it was found, leaves no trace of the file: nothing printed,
+        // nothing written. An interrupted file leaves none either.
+        if (outcome_.status == outcome_status::cannot_run || outcome_.interrupted) {
+            outcome_.notices.clear();
+            return outcome_;
+        }
+        if (options_.print_to != nullptr) {
+            *options_.print_to << printed_.str();
+        }
+        write_files();
         return outcome_;
     }
 
@@ -378,20 +393,14 @@ private:
                 check_frame(c);
             }
             break;
-        case command_kind::screenshot: {
-            if (!options_.files) {
-                break;
-            }
-            const std::string path = in_folder(out_dir_, c.path);
-            const std::string error = write_picture(path, static_cast<int>(c.count));
-            if (!error.empty()) {
-                cannot_run(c, error);
+        case command_kind::screenshot:
+            if (options_.files) {
+                plan_picture(c, in_folder(out_dir_, c.path), static_cast<int>(c.count));
             }
             break;
-        }
         case command_kind::print:
             if (options_.print_to != nullptr) {
-                *options_.print_to << where(c) << "the display:\n" << lcd_dump();
+                printed_ << where(c) << "the display:\n" << lcd_dump();
             }
             break;
         default:
@@ -402,23 +411,21 @@ private:
     void check_frame(const command& c) {
         const std::string reference = in_folder(script_.folder, c.path);
         if (options_.update) {
-            const std::string error = write_picture(reference, 1);
-            if (!error.empty()) {
-                cannot_run(c, error);
-            }
+            plan_picture(c, reference, 1);
             outcome_.notices.push_back(where(c) + "wrote " + reference);
             return;
         }
-        const frame_check result = compare_display_with(reference);
-        if (!result.readable) {
-            fail(c, result.problem);
-        }
+        const argb_picture& expected = references_.at(&c);
+        const frame_check result = compare_display_with(expected);
         if (result.differing == 0) {
             return;
         }
-        const std::string prefix =
-            in_folder(out_dir_, std::filesystem::path(c.path).stem().string());
-        const std::string error = write_mismatch_pictures(reference, prefix);
+        const std::string prefix = failure_prefix(c);
+        std::array<std::string, 3> pictures;
+        std::string error = mismatch_pngs(expected, pictures);
+        for (std::size_t i = 0; i < pictures.size() && error.empty(); ++i) {
+            files_.push_back({&c, prefix + MISMATCH_SUFFIXES[i], std::move(pictures[i]), true});
+        }
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
                     std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
@@ -426,23 +433,83 @@ private:
                                    : error));
     }
 
+    // Every reference frame is read before anything runs: one that is missing, unreadable or
+    // of another size is a mistake in the scenario.
+    void read_references() {
+        if (!options_.files || options_.update) {
+            return;
+        }
+        for (const command& c : script_.commands) {
+            if (c.kind == command_kind::expect_frame) {
+                const std::string problem =
+                    read_reference(in_folder(script_.folder, c.path), references_[&c]);
+                if (!problem.empty()) {
+                    cannot_run(c, problem);
+                }
+            }
+        }
+    }
+
+    // The failure pictures' common start: the reference's name in the output folder, with a
+    // number when an earlier failure of this run (another scenario's reference of the same
+    // name) already took it.
+    std::string failure_prefix(const command& c) {
+        std::set<std::string> own;
+        std::set<std::string>& taken =
+            options_.failure_names != nullptr ? *options_.failure_names : own;
+        const std::string base = in_folder(out_dir_, std::filesystem::path(c.path).stem().string());
+        std::string prefix = base;
+        for (int n = 2; taken.contains(prefix); ++n) {
+            prefix = base + "." + std::to_string(n);
+        }
+        taken.insert(prefix);
+        return prefix;
+    }
+
     static std::string in_folder(const std::string& folder, const std::string& path) {
         const std::filesystem::path p(path);
         return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
     }
 
-    // Writes a picture file, making its folder first if it is missing; why not, or empty.
-    static std::string write_picture(const std::string& file, int scale) {
-        const std::filesystem::path parent = std::filesystem::path(file).parent_path();
-        std::error_code error;
-        if (!parent.empty()) {
-            std::filesystem::create_directories(parent, error);
+    // The display as a picture file, to be written once the scenario is over.
+    void plan_picture(const command& c, const std::string& path, int scale) {
+        std::string bytes;
+        if (const std::string problem = display_png(scale, bytes); !problem.empty()) {
+            cannot_run(c, "cannot write " + path + ": " + problem);
         }
-        if (error) {
-            return "cannot write " + file + ": cannot make the folder " + parent.string() + ": " +
-                   error.message();
+        files_.push_back({&c, path, std::move(bytes), false});
+    }
+
+    // Writes the files the scenario made, in order, each in its folder (made if missing). A
+    // file that cannot be written stops the rest: a screenshot or reference makes the scenario
+    // one that cannot run, a failure picture adds its reason to the failure.
+    void write_files() {
+        for (const planned_file& f : files_) {
+            std::string error;
+            const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
+            std::error_code made;
+            if (!parent.empty()) {
+                std::filesystem::create_directories(parent, made);
+            }
+            error = made ? "cannot write " + f.path + ": cannot make the folder " +
+                               parent.string() + ": " + made.message()
+                         : write_whole_file(f.path, f.bytes);
+            if (error.empty()) {
+                continue;
+            }
+            const std::string place = script_.file + ":" + std::to_string(f.by->place.line) +
+                                      ":" + std::to_string(f.by->place.column) + ": ";
+            if (f.explains_failure) {
+                outcome_.message += place + error + "\n";
+            } else {
+                const std::string before = outcome_.status == outcome_status::failed
+                                               ? "\nand before that: FAIL " + outcome_.message
+                                               : std::string();
+                outcome_.status = outcome_status::cannot_run;
+                outcome_.message = place + error + before;
+            }
+            return;
         }
-        return write_display_png(file, scale);
     }
 
     std::string where(const command& c) const {
@@ -464,6 +531,14 @@ private:
                                 std::to_string(c.place.column) + ": " + what};
     }
 
+    // A file the scenario made, written once it is over.
+    struct planned_file {
+        const command* by;
+        std::string path;
+        std::string bytes;
+        bool explains_failure; // a failure picture
+    };
+
     const scenario& script_;
     const player_options& options_;
     const std::string out_dir_;
@@ -483,6 +558,9 @@ private:
     bool key_fast_box_ = false;
     bool lamp_lit_ = true; // pure red until the first pass sets it
     std::string last_fault_;
+    std::map<const command*, argb_picture> references_;
+    std::vector<planned_file> files_;
+    std::ostringstream printed_;
 };
 
 } // namespace

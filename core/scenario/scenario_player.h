@@ -1,11 +1,15 @@
 // Playing a scenario on the front-panel engine with instrument time from a virtual clock: a
 // frame every 25 ms, Timer1's tick every 100 ms, as fast as the processor allows. The
-// program starts as the window does: off, every variable zero, both boxes clear.
+// program starts as the window does: off, every variable zero, both boxes clear. A mistake in
+// the scenario, found before it runs or while it runs (a reference frame that cannot serve, a
+// value no count can give at that moment, too many nested runs), leaves no trace: what it
+// prints and the files it makes go out only once it has ended without one.
 #pragma once
 
 #include <csignal>
 #include <cstdint>
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +27,9 @@ struct player_options {
     const volatile std::sig_atomic_t* stop = nullptr;
     std::ostream* print_to = nullptr; // where `print` writes; nowhere if null
     bool files = true;                // false: screenshots and frames neither read nor written
+    // The failure pictures' names already written in this run, so that two references of the
+    // same name (in two scenarios) do not overwrite each other's; each file by itself if null.
+    std::set<std::string>* failure_names = nullptr;
 };
 
 enum class outcome_status { passed, failed, cannot_run };

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -264,6 +265,8 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     o.play.print_to = &std::cout;
     o.play.stop = &stop_signal;
+    std::set<std::string> failure_names;
+    o.play.failure_names = &failure_names;
     catch_stop_signals();
     std::vector<file_result> results;
     int status = PASSED;

@@ -23,6 +23,8 @@ extern uint8_t volt_alarm_enabled; // 1: the voltage alarm is armed
 extern uint32_t low_alarm_dv;      // low alarm threshold, tenths of a volt, 80..300
 extern uint32_t high_alarm_dv;     // high alarm threshold, tenths of a volt, 80..300
 extern uint8_t volt_cal_percent;   // voltage calibration factor, percent 50..150
+inline constexpr uint8_t VOLT_CAL_PERCENT_LOW = 50;
+inline constexpr uint8_t VOLT_CAL_PERCENT_HIGH = 150;
 extern uint32_t cal_zero_adc;      // filtered current count at 0 mV across the shunt
 extern uint32_t cal_charge_adc;    // filtered current count at +50 mV (charging)
 extern uint32_t cal_discharge_adc; // filtered current count at -50 mV (discharging)

@@ -135,7 +135,8 @@ TEST_F(Capture, AFailedWriteSaysWhyAndLeavesNothing) {
     }
     // A recording that cannot be written says why and leaves nothing either.
     const file_size_limit full_disk(64);
-    EXPECT_FALSE(capture->recorder().start(file("full.gif")));
+    ASSERT_TRUE(capture->recorder().start(file("full.gif"))); // the GIF's header fits
+    EXPECT_FALSE(capture->recorder().stop());
     EXPECT_TRUE(capture->recorder().error().contains("File too large"))
         << capture->recorder().error().toStdString();
     EXPECT_TRUE(files().isEmpty()) << files().join(' ').toStdString();
