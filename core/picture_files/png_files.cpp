@@ -75,8 +75,8 @@ bool encode(std::string& bytes, const argb_picture& picture, png_errors& errors)
 
 // `rows` and `row_pointers` belong to the caller: a local changed after setjmp would have no
 // defined value once libpng jumps back.
-bool decode(std::FILE* file, argb_picture& picture, png_errors& errors,
-            std::vector<png_byte>& rows, std::vector<png_bytep>& row_pointers) {
+bool decode(std::FILE* file, argb_picture& picture, png_errors& errors, std::vector<png_byte>& rows,
+            std::vector<png_bytep>& row_pointers) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, on_error, on_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {

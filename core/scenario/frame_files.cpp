@@ -12,8 +12,7 @@ namespace txm9 {
 namespace {
 
 argb_picture display_picture(int scale) {
-    return {lcd_picture_width(scale, false), lcd_picture_height(scale, false),
-            lcd_picture(scale)};
+    return {lcd_picture_width(scale, false), lcd_picture_height(scale, false), lcd_picture(scale)};
 }
 
 // A pixel is dark where it is darker than mid-grey, whatever colours it was saved in.

@@ -217,6 +217,7 @@ public:
         } else if (verb == "press") {
             c.kind = command_kind::press;
             c.key = key_name();
+            then_wait(c);
         } else if (verb == "turn") {
             c.kind = command_kind::turn;
             const std::string way = word("cw or ccw");
@@ -225,9 +226,10 @@ public:
             }
             c.key = way == "cw" ? KEY_CW : KEY_CCW;
             c.count = 1;
-            if (more()) {
+            if (more() && !next_is("then")) {
                 c.count = static_cast<uint32_t>(whole(1, MOST_TURNS, "turns"));
             }
+            then_wait(c);
         } else if (verb == "volts" || verb == "amps") {
             slider(c, verb == "volts");
         } else if (verb == "calibrate" || verb == "keyfast") {
@@ -253,13 +255,27 @@ public:
                          "expect, screenshot, print)");
         }
         if (more()) {
-            throw mistake{tokens_[at_].column, "unexpected " + echo(tokens_[at_].text) + " at the end"};
+            throw mistake{tokens_[at_].column,
+                          "unexpected " + echo(tokens_[at_].text) + " at the end"};
         }
         return c;
     }
 
 private:
     bool more() const { return at_ < tokens_.size(); }
+    bool next_is(const char* word) const {
+        return more() && !tokens_[at_].quoted && lower(tokens_[at_].text) == word;
+    }
+
+    // A key's own time: "then wait DURATION" in place of the two passes a key lets go by.
+    void then_wait(command& c) {
+        if (more()) {
+            keyword("then");
+            keyword("wait");
+            c.has_time = true;
+            c.time = time_span();
+        }
+    }
 
     const token& next(const char* what) {
         if (!more()) {
@@ -413,8 +429,8 @@ private:
                                           give + ")"};
             }
             if (fit == number_fit::too_large || v < 0 || v > 4096) {
-                throw mistake{column, "count " + written + " out of range 0..4096 (or give " +
-                                          give + ")"};
+                throw mistake{column,
+                              "count " + written + " out of range 0..4096 (or give " + give + ")"};
             }
             c.count = static_cast<uint32_t>(v);
             return;
@@ -514,7 +530,7 @@ private:
             }
             if (fit == number_fit::too_large) {
                 fail_at_last(cut_for_message(n->number) + " is out of range: no variable of the "
-                                                           "instrument holds a number that large");
+                                                          "instrument holds a number that large");
             }
         } else {
             fail_at_last("cannot expect " + echo(what) +

@@ -7,22 +7,22 @@
 #include <set>
 #include <sstream>
 
-#include "files/whole_file_writer.h"
-#include "scenario/frame_files.h"
-#include "scenario/message_text.h"
 #include "engine/front_panel.h"
 #include "engine/instrument_variables.h"
-#include "firmware/monitor/key_input.h"
 #include "engine/lcd_dump.h"
-#include "lcd_reader/lcd_text_reader.h"
 #include "engine/panel_colours.h"
 #include "engine/program_start.h"
-#include "scenario/scenario_parser.h"
+#include "engine/virtual_clock.h"
+#include "files/whole_file_writer.h"
+#include "firmware/monitor/key_input.h"
 #include "firmware/monitor/screen_list.h"
-#include "scenario/slider_counts.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/tick.h"
-#include "engine/virtual_clock.h"
+#include "lcd_reader/lcd_text_reader.h"
+#include "scenario/frame_files.h"
+#include "scenario/message_text.h"
+#include "scenario/scenario_parser.h"
+#include "scenario/slider_counts.h"
 
 namespace txm9 {
 
@@ -133,7 +133,7 @@ public:
             engine_.power_off(); // the scenario is over: switch off until every run has ended
             return;
         }
-        if (power_off_request != 0 || !wait_over()) {
+        if (run_ending() || !wait_over()) {
             return;
         }
         run_commands();
@@ -143,15 +143,25 @@ private:
     enum class waiting { none, until_ms, frames, splash_over, text, turning };
 
     bool running() const { return engine_.depth() > 0; }
+    // OFF has been asked for and the run will end before its next pass: the commands wait
+    // until it has. In the splash an OFF is forgotten, and the commands go on.
+    bool run_ending() const {
+        return power_off_request != 0 && engine_.phase() == panel_phase::running;
+    }
 
     // Runs commands until one has to let instrument time pass or an OFF is on its way.
     void run_commands() {
         while (at_ < script_.commands.size() && wait_ == waiting::none) {
-            if (running() && power_off_request != 0) {
+            if (run_ending()) {
                 return;
             }
             check_real_time();
             execute(script_.commands[at_++]);
+        }
+        // The scenario is over: OFF before another pass, so that the display and every
+        // variable stay as the last command saw them.
+        if (at_ >= script_.commands.size() && wait_ == waiting::none && running()) {
+            engine_.power_off();
         }
     }
 
@@ -194,21 +204,35 @@ private:
         case waiting::text:
             if (!screen_shows(waiting_for_->text)) {
                 if (clock_.now_ms() >= until_ms_) {
-                    fail(*waiting_for_, "\"" + cut_for_message(waiting_for_->text, 60) + "\" did not show within " +
+                    fail(*waiting_for_, "\"" + cut_for_message(waiting_for_->text, 60) +
+                                            "\" did not show within " +
                                             format_ms(ms_of(waiting_for_->time)));
                 }
                 return false;
             }
             break;
         case waiting::turning:
-            key_pressed(turn_key_);
-            if (--turns_left_ == 0) {
-                wait_for_frames(2);
+            key_pressed(turning_->key);
+            if (--turns_left_ > 0) {
+                return false;
             }
-            return false;
+            after_key(*turning_);
+            return wait_ == waiting::none;
         }
         wait_ = waiting::none;
         return true;
+    }
+
+    // After a key while the instrument runs: two frames (the pass that takes it, the one that
+    // shows it), or the time the command gives, none at all for another key at once.
+    void after_key(const command& c) {
+        wait_ = waiting::none;
+        if (!c.has_time) {
+            wait_for_frames(2);
+        } else if (const uint64_t ms = ms_of(c.time); ms > 0) {
+            wait_ = waiting::until_ms;
+            until_ms_ = clock_.now_ms() + ms;
+        }
     }
 
     void wait_for_frames(uint64_t frames) {
@@ -216,9 +240,7 @@ private:
         frames_left_ = frames;
     }
 
-    uint64_t ms_of(const duration& d) const {
-        return d.in_passes ? d.amount * FRAME_MS : d.amount;
-    }
+    uint64_t ms_of(const duration& d) const { return d.in_passes ? d.amount * FRAME_MS : d.amount; }
 
     // A wait that a run's end cut short goes on with the instrument off.
     void finish_wait_while_off() {
@@ -230,9 +252,8 @@ private:
             clock_.advance_to(clock_.now_ms() + frames_left_ * FRAME_MS);
             break;
         case waiting::text:
-            fail(*waiting_for_,
-                 "the instrument went off before \"" + cut_for_message(waiting_for_->text, 60) +
-                     "\" showed");
+            fail(*waiting_for_, "the instrument went off before \"" +
+                                    cut_for_message(waiting_for_->text, 60) + "\" showed");
         default:
             break;
         }
@@ -255,7 +276,7 @@ private:
         case command_kind::press:
             key_pressed(c.key);
             if (running()) {
-                wait_for_frames(2); // taken by the next pass, shown by the one after
+                after_key(c);
             }
             break;
         case command_kind::turn:
@@ -266,10 +287,10 @@ private:
                 }
             } else if (c.count > 1) {
                 wait_ = waiting::turning;
-                turn_key_ = c.key;
+                turning_ = &c;
                 turns_left_ = c.count - 1;
             } else {
-                wait_for_frames(2);
+                after_key(c);
             }
             break;
         case command_kind::volts:
@@ -296,7 +317,7 @@ private:
             }
             if (!running()) {
                 fail(c, "\"" + cut_for_message(c.text, 60) +
-                         "\" is not on the display, and the instrument is off");
+                            "\" is not on the display, and the instrument is off");
             }
             wait_ = waiting::text;
             waiting_for_ = &c;
@@ -381,8 +402,8 @@ private:
         }
         case command_kind::expect_fault:
             if (running() || last_fault_ != c.text) {
-                fail(c, "expected the run to have ended with the fault \"" + cut_for_message(c.text, 60) +
-                            "\"; " +
+                fail(c, "expected the run to have ended with the fault \"" +
+                            cut_for_message(c.text, 60) + "\"; " +
                             (running()             ? std::string("the instrument is running")
                              : last_fault_.empty() ? std::string("no run ended with a fault")
                                                    : "the last fault was \"" + last_fault_ + "\""));
@@ -497,8 +518,8 @@ private:
             if (error.empty()) {
                 continue;
             }
-            const std::string place = script_.file + ":" + std::to_string(f.by->place.line) +
-                                      ":" + std::to_string(f.by->place.column) + ": ";
+            const std::string place = script_.file + ":" + std::to_string(f.by->place.line) + ":" +
+                                      std::to_string(f.by->place.column) + ": ";
             if (f.explains_failure) {
                 outcome_.message += place + error + "\n";
             } else {
@@ -552,7 +573,7 @@ private:
     uint64_t until_ms_ = 0;
     uint64_t frames_left_ = 0;
     uint32_t turns_left_ = 0;
-    uint8_t turn_key_ = 0;
+    const command* turning_ = nullptr;
     const command* waiting_for_ = nullptr;
     bool calibrate_box_ = false;
     bool key_fast_box_ = false;

@@ -19,9 +19,9 @@
 namespace txm9 {
 
 struct player_options {
-    std::string out_dir;        // screenshots and failure pictures; empty: beside the scenario
-    bool update = false;        // write reference frames instead of comparing with them
-    uint64_t time_limit_ms = 0; // stop a scenario after this much instrument time; 0: never
+    std::string out_dir;          // screenshots and failure pictures; empty: beside the scenario
+    bool update = false;          // write reference frames instead of comparing with them
+    uint64_t time_limit_ms = 0;   // stop a scenario after this much instrument time; 0: never
     double real_time_limit_s = 0; // fail a scenario still playing after this; 0: never
     // Set by a signal handler: the scenario stops at once, with `interrupted` in its outcome.
     const volatile std::sig_atomic_t* stop = nullptr;

@@ -13,9 +13,9 @@
 #include <QStandardPaths>
 #include <vector>
 
-#include "gif_recorder.h"
 #include "engine/lcd_picture.h"
 #include "files/whole_file_writer.h"
+#include "gif_recorder.h"
 #include "pcmain.h"
 #include "render_lcd.h"
 

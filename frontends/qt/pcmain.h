@@ -102,6 +102,8 @@ protected:
 
 private:
     void press(uint8_t code);
+    // A run is in progress and goes on: the moment an input reaches, for the session.
+    bool run_goes_on() const;
     uint64_t ms_since_start() const { return static_cast<uint64_t>(started_.elapsed()); }
     void apply_time_control();
 

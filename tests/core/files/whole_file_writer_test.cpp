@@ -71,8 +71,7 @@ TEST_F(WholeFileWriter, HostileTargetsAndFailingFileSystems) {
              return t.path("fifo");
          },
          "new", "it is a FIFO"},
-        {"a device", [](ScratchFolder& t) { return t.device("device"); }, "new",
-         "it is a device"},
+        {"a device", [](ScratchFolder& t) { return t.device("device"); }, "new", "it is a device"},
         {"a missing folder", [](ScratchFolder& t) { return t.path("missing/out.png"); }, "new",
          "No such file or directory"},
         {"a file where a folder should be",

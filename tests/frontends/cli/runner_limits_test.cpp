@@ -31,9 +31,9 @@ std::size_t count(const std::string& text, const std::string& part) {
 } // namespace
 
 TEST_F(RunnerLimits, AFileStillPlayingPastTheTimeoutFailsAtItsLineAndTheOthersRun) {
-    const program_run run = run_program(
-        {"--timeout", "0.3", "--junit", "report.xml", "long.scenario", "ok.scenario"},
-        folder.string());
+    const program_run run =
+        run_program({"--timeout", "0.3", "--junit", "report.xml", "long.scenario", "ok.scenario"},
+                    folder.string());
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("FAIL long.scenario:2: still playing after the time limit of 0.3 s"),
               std::string::npos)
@@ -49,9 +49,9 @@ TEST_F(RunnerLimits, AnInterruptedRunReportsTheFilesThatFinished) {
         run_settings settings;
         settings.signal = signal;
         settings.signal_after = "PASS ok.scenario";
-        const program_run run = run_program(
-            {"--junit", "report.xml", "ok.scenario", "long.scenario", "ok.scenario"},
-            folder.string(), settings);
+        const program_run run =
+            run_program({"--junit", "report.xml", "ok.scenario", "long.scenario", "ok.scenario"},
+                        folder.string(), settings);
         EXPECT_EQ(run.status, status) << run.err;
         EXPECT_NE(run.err.find("interrupted"), std::string::npos) << run.err;
         const std::string report = read("report.xml");

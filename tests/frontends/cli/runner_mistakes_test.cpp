@@ -83,9 +83,9 @@ TEST_F(RunnerMistakes, EachMistakeIsExitTwoWithItsPlaceAndNoTrace) {
         if (c.status == 0) {
             continue;
         }
-        EXPECT_EQ(run.err, "x.scenario:" + std::string(c.message) +
-                               run.err.substr(std::min(run.err.size(),
-                                                       11 + std::string(c.message).size())))
+        EXPECT_EQ(run.err,
+                  "x.scenario:" + std::string(c.message) +
+                      run.err.substr(std::min(run.err.size(), 11 + std::string(c.message).size())))
             << "one line, ours, starting with the place and the message";
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
         EXPECT_EQ(run.out, "") << "nothing printed";

@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "qt/display_capture.h"
 #include "firmware/lcd/framebuffer.h"
 #include "front_panel_fixture.h"
+#include "qt/display_capture.h"
 #include "qt/gif_recorder.h"
 #include "qt/gif_writer.h"
 #include "qt/render_lcd.h"
