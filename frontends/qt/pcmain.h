@@ -87,6 +87,9 @@ public slots:
     void showInspector();
     // Asks for a file and writes the session as a scenario into it.
     void saveSession();
+    // Writes the session as a scenario to `path`, whole or not at all; a failure is shown in a
+    // message box.
+    bool saveSessionTo(const QString& path);
 
 signals:
     // A frame has been painted into the display picture (a splash frame or a pass).
@@ -99,6 +102,8 @@ protected:
 
 private:
     void press(uint8_t code);
+    // A run is in progress and goes on: the moment an input reaches, for the session.
+    bool run_goes_on() const;
     uint64_t ms_since_start() const { return static_cast<uint64_t>(started_.elapsed()); }
     void apply_time_control();
 
