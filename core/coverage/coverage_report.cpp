@@ -2,10 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "coverage/frame_svg.h"
+#include "files/whole_file_writer.h"
 
 namespace txm9 {
 
@@ -364,27 +364,6 @@ private:
     std::string out_;
 };
 
-std::string write_whole(const std::filesystem::path& path, const std::string& content) {
-    const std::filesystem::path part = path.string() + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out << content;
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(part, ignored);
-            return "cannot write " + path.string();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, path, ec);
-    if (ec) {
-        std::filesystem::remove(part, ec);
-        return "cannot write " + path.string() + ": " + ec.message();
-    }
-    return "";
-}
-
 } // namespace
 
 std::vector<coverage_item> coverage_items(const coverage_data& data) {
@@ -468,9 +447,9 @@ std::string write_coverage_report(const std::string& folder, const coverage_data
         return "cannot create " + folder + ": " + ec.message();
     }
     const std::filesystem::path dir(folder);
-    std::string error = write_whole(dir / "coverage.html", coverage_html(data));
+    std::string error = write_whole_file((dir / "coverage.html").string(), coverage_html(data));
     if (error.empty()) {
-        error = write_whole(dir / "coverage.json", coverage_json(data));
+        error = write_whole_file((dir / "coverage.json").string(), coverage_json(data));
     }
     return error;
 }

@@ -78,28 +78,43 @@ std::array<uint32_t, MAX_CELL_WIDTH> cell_ink(const LcdSnapshot& lcd, const Read
     return columns;
 }
 
-// Whether a plain glyph's cell ends just left of column x, or one begins at column x.
+// Which neighbours a slight glyph's standing is checked against: a neighbour is checked only
+// away from the glyph that asked, so that a row of slight glyphs is followed to its ends.
+enum side : uint8_t { LEFT = 1, RIGHT = 2, BOTH = LEFT | RIGHT };
+
+bool stands_whole(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph& g, int x,
+                  int y, side looking = BOTH);
+
+// Whether a plain glyph's cell that really stands there ends just left of column x, or begins
+// at column x. A slight neighbour has to stand whole itself, further along the same way: the
+// edge of a picture's frame holds a '_' in every cell, each beside another, but the first and
+// last touch the frame's sides.
 bool glyph_ends_at(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y) {
+    const auto standing = [&](const ReaderGlyph& g, int from) {
+        return !g.slight || stands_whole(lcd, face, g, from, y, LEFT);
+    };
     if (face.pitch != 0) {
-        return glyph_with_ink(face, cell_ink(lcd, face, x - face.pitch, y, false).data()) !=
-               nullptr;
+        const ReaderGlyph* g =
+            glyph_with_ink(face, cell_ink(lcd, face, x - face.pitch, y, false).data());
+        return g != nullptr && standing(*g, x - face.pitch);
     }
     return std::any_of(face.glyphs.begin(), face.glyphs.end(), [&](const ReaderGlyph& g) {
-        return shows(lcd, face, g, x - g.advance, y, false);
+        return shows(lcd, face, g, x - g.advance, y, false) && standing(g, x - g.advance);
     });
 }
 
 bool glyph_starts_at(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y) {
-    return glyph_with_ink(face, cell_ink(lcd, face, x, y, false).data()) != nullptr;
+    const ReaderGlyph* g = glyph_with_ink(face, cell_ink(lcd, face, x, y, false).data());
+    return g != nullptr && (!g->slight || stands_whole(lcd, face, *g, x, y, RIGHT));
 }
 
 // A slight glyph turns up by chance inside larger ink: the lower half of a double-height 'R'
 // holds a '`', the end of a title rule a '-', the top of a picture's frame a row of '_'. Such
 // a glyph counts only when it stands whole: none of its ink touches dark pixels outside its
-// cell, except at its sides where the cell beside holds a glyph ('Y', '_' and '~' ink their
-// last column, the large minus its first).
+// cell, except at its sides where the cell beside holds a glyph that stands there too ('Y',
+// '_' and '~' ink their last column, the large minus its first).
 bool stands_whole(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph& g, int x,
-                  int y) {
+                  int y, side looking) {
     const int last_row = face.height - 1;
     bool touches_left = false;
     bool touches_right = false;
@@ -115,8 +130,8 @@ bool stands_whole(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGl
             touches_right = touches_right || (k == g.advance - 1 && lcd.dark(px + 1, py));
         }
     }
-    return (!touches_left || glyph_ends_at(lcd, face, x, y)) &&
-           (!touches_right || glyph_starts_at(lcd, face, x + g.advance, y));
+    return (!(looking & LEFT) || !touches_left || glyph_ends_at(lcd, face, x, y)) &&
+           (!(looking & RIGHT) || !touches_right || glyph_starts_at(lcd, face, x + g.advance, y));
 }
 
 // The glyph whose ink the cell's columns hold, if it really stands there: an inverted small

@@ -14,8 +14,11 @@ struct argb_picture {
     std::vector<uint32_t> pixels;
 };
 
-// Writes `picture` as a PNG file, whole or not at all (a temporary name beside `path`, renamed
-// when complete). Returns why it failed, empty on success.
+// `picture` as the bytes of a PNG file (8-bit RGB). Returns why it failed, empty on success.
+std::string encode_png(const argb_picture& picture, std::string& bytes);
+
+// Writes `picture` as a PNG file, whole or not at all. Returns why it failed ("cannot write
+// PATH: REASON"), empty on success.
 std::string write_png_file(const std::string& path, const argb_picture& picture);
 
 // Reads a PNG file of any colour type and depth. On failure returns false with `problem`

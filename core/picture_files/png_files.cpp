@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+
+#include "files/whole_file_writer.h"
 
 namespace {
 
@@ -29,8 +32,16 @@ void on_error(png_structp png, png_const_charp message) {
 
 void on_warning(png_structp, png_const_charp) {}
 
-// Encodes into `file`; false with `errors.message` set when libpng gave up.
-bool encode(std::FILE* file, const argb_picture& picture, png_errors& errors) {
+// The encoded bytes gather in memory: the file is written in one piece, whole or not at all.
+void append_bytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* bytes = static_cast<std::string*>(png_get_io_ptr(png));
+    bytes->append(reinterpret_cast<const char*>(data), length);
+}
+
+void no_flush(png_structp) {}
+
+// Encodes into `bytes`; false with `errors.message` set when libpng gave up.
+bool encode(std::string& bytes, const argb_picture& picture, png_errors& errors) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, on_error, on_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
@@ -43,7 +54,7 @@ bool encode(std::FILE* file, const argb_picture& picture, png_errors& errors) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &bytes, append_bytes, no_flush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
                  static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -64,8 +75,8 @@ bool encode(std::FILE* file, const argb_picture& picture, png_errors& errors) {
 
 // `rows` and `row_pointers` belong to the caller: a local changed after setjmp would have no
 // defined value once libpng jumps back.
-bool decode(std::FILE* file, argb_picture& picture, png_errors& errors,
-            std::vector<png_byte>& rows, std::vector<png_bytep>& row_pointers) {
+bool decode(std::FILE* file, argb_picture& picture, png_errors& errors, std::vector<png_byte>& rows,
+            std::vector<png_bytep>& row_pointers) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, on_error, on_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
@@ -111,28 +122,21 @@ bool decode(std::FILE* file, argb_picture& picture, png_errors& errors,
 
 } // namespace
 
-std::string write_png_file(const std::string& path, const argb_picture& picture) {
-    const std::string temporary = path + ".part";
-    file_ptr file(std::fopen(temporary.c_str(), "wb"));
-    if (!file) {
-        return "cannot write " + path + ": " + std::strerror(errno);
-    }
+std::string encode_png(const argb_picture& picture, std::string& bytes) {
+    bytes.clear();
     png_errors errors;
-    const bool encoded = encode(file.get(), picture, errors);
-    const bool flushed = encoded && std::fflush(file.get()) == 0 && !std::ferror(file.get());
-    const int flush_errno = errno;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!encoded || !flushed || !closed) {
-        std::remove(temporary.c_str());
-        return "cannot write " + path + ": " +
-               (encoded ? std::strerror(flush_errno) : errors.message);
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int rename_errno = errno;
-        std::remove(temporary.c_str());
-        return "cannot write " + path + ": " + std::strerror(rename_errno);
+    if (!encode(bytes, picture, errors)) {
+        return std::string("cannot encode the picture as PNG: ") + errors.message;
     }
     return {};
+}
+
+std::string write_png_file(const std::string& path, const argb_picture& picture) {
+    std::string bytes;
+    if (const std::string problem = encode_png(picture, bytes); !problem.empty()) {
+        return "cannot write " + path + ": " + problem;
+    }
+    return txm9::write_whole_file(path, bytes);
 }
 
 bool read_png_file(const std::string& path, argb_picture& picture, std::string& problem) {

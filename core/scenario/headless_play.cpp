@@ -38,15 +38,9 @@ public:
 
     void deliver_events() override {
         clock_.deliver();
-        // The scenario over, the instrument is switched off from the frame after its last
-        // command, until every run has ended.
-        const bool over = player_->finished();
         player_->frame_delivered();
         if (player_->finished() && player_->outcome().status != outcome_status::passed) {
             throw play_over{};
-        }
-        if (over) {
-            engine_.power_off();
         }
     }
 
@@ -62,7 +56,7 @@ public:
             }
         } catch (const play_over&) {
         }
-        return player.outcome();
+        return player.conclude();
     }
 
 private:

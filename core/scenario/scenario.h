@@ -22,8 +22,9 @@ struct duration {
 enum class command_kind : uint8_t {
     on,              // ON; then `time` passes (none given: until the splash has ended)
     off,             // OFF
-    press,           // a key: `key`
-    turn,            // `count` turns of the knob: `key` is KEY_CW or KEY_CCW
+    press,           // a key: `key`; then two passes, or `time` if given
+    turn,            // `count` turns of the knob, one per pass: `key` is KEY_CW or KEY_CCW;
+                     // after the last, two passes or `time` if given
     volts,           // the volts slider: `count`, or the count for `value` tenths of a volt
     amps,            // the amps slider: `count`, or the count for `value` tenths of an amp
     calibrate_box,   // `flag`: tick or untick Calibrate

@@ -9,6 +9,8 @@
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
+#include "scenario/message_text.h"
+#include "scenario/slider_counts.h"
 
 namespace txm9 {
 
@@ -25,6 +27,16 @@ struct mistake {
     int column;
     std::string message;
 };
+
+// Tenths as a reading: 506 is "50.6".
+std::string tenths_text(int64_t v) {
+    return std::to_string(v / 10) + "." + std::to_string(v % 10);
+}
+
+// A word or text of the line as a message echoes it: quoted, and cut when long.
+std::string echo(const std::string& text) {
+    return "'" + cut_for_message(text) + "'";
+}
 
 std::string lower(std::string_view s) {
     std::string out(s);
@@ -79,11 +91,19 @@ std::vector<token> tokens_of(std::string_view line) {
     return out;
 }
 
-// A number's text and the unit glued to it: "500ms" is "500" and "ms".
+// A number's text and the unit glued to it: "500ms" is "500" and "ms". A number may have
+// decimals and a power of ten: "1.5e3".
 struct number_and_unit {
     std::string number;
     std::string unit;
 };
+
+std::size_t skip_digits(const std::string& text, std::size_t i) {
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    return i;
+}
 
 std::optional<number_and_unit> split_number(const std::string& text) {
     std::size_t i = 0;
@@ -91,42 +111,91 @@ std::optional<number_and_unit> split_number(const std::string& text) {
         ++i;
     }
     const std::size_t digits_from = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        ++i;
-    }
+    i = skip_digits(text, i);
     if (i == digits_from) {
         return std::nullopt;
     }
     if (i < text.size() && text[i] == '.') {
         const std::size_t after_point = ++i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-            ++i;
-        }
+        i = skip_digits(text, i);
         if (i == after_point) {
             return std::nullopt;
+        }
+    }
+    // A power of ten only where digits follow the e: "2e" is 2 and a unit.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t k = i + 1;
+        if (k < text.size() && (text[k] == '+' || text[k] == '-')) {
+            ++k;
+        }
+        const std::size_t exponent_end = skip_digits(text, k);
+        if (exponent_end > k) {
+            i = exponent_end;
         }
     }
     return number_and_unit{text.substr(0, i), lower(text.substr(i))};
 }
 
-// A decimal number as an integer count of 1 / 10^decimals; false if it has more decimals or
-// does not fit.
-bool scaled(const std::string& number, int decimals, int64_t& out) {
-    const std::size_t point = number.find('.');
-    std::string digits = number;
-    int given = 0;
-    if (point != std::string::npos) {
-        given = static_cast<int>(number.size() - point - 1);
+enum class number_fit { fits, too_fine, too_large };
+
+// The longest path a POSIX system takes (PATH_MAX on Linux).
+constexpr std::size_t LONGEST_PATH = 4096;
+
+// The largest magnitude any command takes, in its smallest unit: far beyond every limit, so
+// that a number this large is simply out of range.
+constexpr int64_t LARGEST_NUMBER = int64_t{1} << 50;
+
+// A number as written by split_number, as a whole count of 1 / 10^decimals: too fine when it
+// has more decimals than that, too large when its magnitude reaches LARGEST_NUMBER.
+number_fit scaled(const std::string& number, int decimals, int64_t& out) {
+    const bool negative = number[0] == '-';
+    const std::size_t from = number[0] == '-' || number[0] == '+' ? 1 : 0;
+    const std::size_t e_at = std::min(number.find_first_of("eE"), number.size());
+    std::string digits = number.substr(from, e_at - from);
+    // The value is digits x 10^power.
+    int64_t power = decimals;
+    if (const std::size_t point = digits.find('.'); point != std::string::npos) {
+        power -= static_cast<int64_t>(digits.size() - point - 1);
         digits.erase(point, 1);
     }
-    if (given > decimals) {
-        return false;
+    if (e_at < number.size()) {
+        // The power of ten, held within bounds that any number here stays far inside.
+        std::size_t k = e_at + 1;
+        const bool exponent_negative = number[k] == '-';
+        k += number[k] == '-' || number[k] == '+' ? 1 : 0;
+        int64_t exponent = 0;
+        for (; k < number.size(); ++k) {
+            exponent = std::min<int64_t>(exponent * 10 + (number[k] - '0'), 1000000);
+        }
+        power += exponent_negative ? -exponent : exponent;
     }
-    digits.append(static_cast<std::size_t>(decimals - given), '0');
-    const char* first = digits.data() + (digits[0] == '+' ? 1 : 0);
-    const auto [end, error] = std::from_chars(first, digits.data() + digits.size(), out);
-    return error == std::errc() && end == digits.data() + digits.size() &&
-           out > -(int64_t{1} << 50) && out < (int64_t{1} << 50);
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.empty()) {
+        out = 0;
+        return number_fit::fits;
+    }
+    if (power < 0) {
+        const std::size_t cut = static_cast<std::size_t>(std::min<int64_t>(-power, 1000000));
+        if (cut >= digits.size() ||
+            digits.find_first_not_of('0', digits.size() - cut) != std::string::npos) {
+            return number_fit::too_fine;
+        }
+        digits.resize(digits.size() - cut);
+    } else if (static_cast<int64_t>(digits.size()) + power > 18) {
+        return number_fit::too_large;
+    } else {
+        digits.append(static_cast<std::size_t>(power), '0');
+    }
+    if (digits.size() > 18) {
+        return number_fit::too_large;
+    }
+    int64_t magnitude = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    if (magnitude >= LARGEST_NUMBER) {
+        return number_fit::too_large;
+    }
+    out = negative ? -magnitude : magnitude;
+    return number_fit::fits;
 }
 
 class line_parser {
@@ -148,17 +217,19 @@ public:
         } else if (verb == "press") {
             c.kind = command_kind::press;
             c.key = key_name();
+            then_wait(c);
         } else if (verb == "turn") {
             c.kind = command_kind::turn;
             const std::string way = word("cw or ccw");
             if (way != "cw" && way != "ccw") {
-                fail_at_last("expected cw or ccw, found '" + way + "'");
+                fail_at_last("expected cw or ccw, found " + echo(way));
             }
             c.key = way == "cw" ? KEY_CW : KEY_CCW;
             c.count = 1;
-            if (more()) {
+            if (more() && !next_is("then")) {
                 c.count = static_cast<uint32_t>(whole(1, MOST_TURNS, "turns"));
             }
+            then_wait(c);
         } else if (verb == "volts" || verb == "amps") {
             slider(c, verb == "volts");
         } else if (verb == "calibrate" || verb == "keyfast") {
@@ -179,18 +250,32 @@ public:
         } else if (verb == "print") {
             c.kind = command_kind::print;
         } else {
-            fail_at_last("unknown command '" + verb +
-                         "' (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
+            fail_at_last("unknown command " + echo(verb) +
+                         " (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
                          "expect, screenshot, print)");
         }
         if (more()) {
-            throw mistake{tokens_[at_].column, "unexpected '" + tokens_[at_].text + "' at the end"};
+            throw mistake{tokens_[at_].column,
+                          "unexpected " + echo(tokens_[at_].text) + " at the end"};
         }
         return c;
     }
 
 private:
     bool more() const { return at_ < tokens_.size(); }
+    bool next_is(const char* word) const {
+        return more() && !tokens_[at_].quoted && lower(tokens_[at_].text) == word;
+    }
+
+    // A key's own time: "then wait DURATION" in place of the two passes a key lets go by.
+    void then_wait(command& c) {
+        if (more()) {
+            keyword("then");
+            keyword("wait");
+            c.has_time = true;
+            c.time = time_span();
+        }
+    }
 
     const token& next(const char* what) {
         if (!more()) {
@@ -218,15 +303,15 @@ private:
     void keyword(const std::string& expected) {
         const std::string w = word(expected.c_str());
         if (w != expected) {
-            fail_at_last("expected '" + expected + "', found '" + w + "'");
+            fail_at_last("expected '" + expected + "', found " + echo(w));
         }
     }
 
     std::string quoted(const char* what) {
         const token& t = next(what);
         if (!t.quoted) {
-            fail_at_last(std::string("expected ") + what + " in double quotes, found '" + t.text +
-                         "'");
+            fail_at_last(std::string("expected ") + what + " in double quotes, found " +
+                         echo(t.text));
         }
         if (t.text.empty()) {
             fail_at_last(std::string("expected ") + what + ", found an empty text");
@@ -238,13 +323,14 @@ private:
         const token& t = next(what);
         int64_t v = 0;
         const auto n = split_number(t.text);
-        if (t.quoted || !n || !n->unit.empty() || n->number.find('.') != std::string::npos ||
-            !scaled(n->number, 0, v)) {
-            fail_at_last(std::string("expected a whole number of ") + what + ", found '" + t.text +
-                         "'");
+        const number_fit fit =
+            t.quoted || !n || !n->unit.empty() ? number_fit::too_fine : scaled(n->number, 0, v);
+        if (fit == number_fit::too_fine) {
+            fail_at_last(std::string("expected a whole number of ") + what + ", found " +
+                         echo(t.text));
         }
-        if (v < low || v > high) {
-            fail_at_last(std::string(what) + " " + std::to_string(v) + " out of range " +
+        if (fit == number_fit::too_large || v < low || v > high) {
+            fail_at_last(std::string(what) + " " + cut_for_message(n->number) + " out of range " +
                          std::to_string(low) + ".." + std::to_string(high));
         }
         return v;
@@ -253,7 +339,7 @@ private:
     bool on_or_off() {
         const std::string w = word("on or off");
         if (w != "on" && w != "off") {
-            fail_at_last("expected on or off, found '" + w + "'");
+            fail_at_last("expected on or off, found " + echo(w));
         }
         return w == "on";
     }
@@ -269,7 +355,7 @@ private:
         if (w == "right" || w == "f2") {
             return KEY_RIGHT;
         }
-        fail_at_last("expected knob, left or right, found '" + w + "'");
+        fail_at_last("expected knob, left or right, found " + echo(w));
     }
 
     duration time_span() {
@@ -278,8 +364,8 @@ private:
         const auto n = split_number(t.text);
         if (t.quoted || !n || n->number[0] == '-' || n->number[0] == '+') {
             throw mistake{column, "expected a duration (e.g. 2 s, 500 ms, 1 min, 10 passes), "
-                                  "found '" +
-                                      t.text + "'"};
+                                  "found " +
+                                      echo(t.text)};
         }
         std::string unit = n->unit;
         if (unit.empty()) {
@@ -287,26 +373,31 @@ private:
         }
         duration d;
         int64_t v = 0;
-        bool ok = false;
+        number_fit fit = number_fit::fits;
         if (unit == "ms") {
-            ok = scaled(n->number, 0, v);
+            fit = scaled(n->number, 0, v);
         } else if (unit == "s" || unit == "sec") {
-            ok = scaled(n->number, 3, v);
+            fit = scaled(n->number, 3, v);
         } else if (unit == "min") {
-            ok = scaled(n->number, 3, v) && (v *= 60, true);
+            fit = scaled(n->number, 3, v);
+            v *= 60; // within range: minutes in milliseconds stay below LARGEST_NUMBER * 60
         } else if (unit == "pass" || unit == "passes") {
             d.in_passes = true;
-            ok = scaled(n->number, 0, v);
+            fit = scaled(n->number, 0, v);
         } else {
-            throw mistake{column, "unknown unit '" + unit + "' (ms, s, min or passes)"};
+            throw mistake{column, "unknown unit " + echo(unit) + " (ms, s, min or passes)"};
         }
-        if (!ok) {
-            throw mistake{column, "'" + n->number + " " + unit + "' is not a whole number of " +
+        const std::string written = cut_for_message(n->number) + " " + unit;
+        if (fit == number_fit::too_fine) {
+            throw mistake{column, "'" + written + "' is not a whole number of " +
                                       (d.in_passes ? "passes" : "milliseconds")};
         }
-        const uint64_t ms = d.in_passes ? static_cast<uint64_t>(v) * FRAME_MS : static_cast<uint64_t>(v);
-        if (ms > LONGEST_WAIT_MS) {
-            throw mistake{column, "a duration may be at most 24 h of instrument time"};
+        const uint64_t ms =
+            d.in_passes ? static_cast<uint64_t>(v) * FRAME_MS : static_cast<uint64_t>(v);
+        if (fit == number_fit::too_large || ms > LONGEST_WAIT_MS) {
+            throw mistake{column, "'" + written +
+                                      "' is out of range: a duration may be at most 24 h of "
+                                      "instrument time"};
         }
         d.amount = static_cast<uint64_t>(v);
         return d;
@@ -319,34 +410,51 @@ private:
         const int column = t.column;
         const auto n = split_number(t.text);
         if (t.quoted || !n) {
-            throw mistake{column, "expected a count 0..4096 or a value with its unit, found '" +
-                                      t.text + "'"};
+            throw mistake{column, "expected a count 0..4096 or a value with its unit, found " +
+                                      echo(t.text)};
         }
         std::string unit = n->unit;
         if (unit.empty() && more()) {
             unit = word("a unit");
         }
         const std::string expected_unit = volts ? "v" : "a";
+        const std::string written = cut_for_message(n->number);
+        const char* give = volts ? "volts with V" : "amps with A";
         if (unit.empty()) {
             int64_t v = 0;
-            if (n->number.find('.') != std::string::npos || !scaled(n->number, 0, v) || v < 0 ||
-                v > 4096) {
-                throw mistake{column, "count " + n->number + " out of range 0..4096 (or give " +
-                                          (volts ? "volts with V" : "amps with A") + ")"};
+            const number_fit fit = scaled(n->number, 0, v);
+            if (fit == number_fit::too_fine) {
+                throw mistake{column, "count " + written +
+                                          " is not a whole number: counts are 0..4096 (or give " +
+                                          give + ")"};
+            }
+            if (fit == number_fit::too_large || v < 0 || v > 4096) {
+                throw mistake{column,
+                              "count " + written + " out of range 0..4096 (or give " + give + ")"};
             }
             c.count = static_cast<uint32_t>(v);
             return;
         }
         if (unit != expected_unit) {
-            throw mistake{column, "unknown unit '" + unit + "' (" +
+            throw mistake{column, "unknown unit " + echo(unit) + " (" +
                                       (volts ? "V for volts" : "A for amps") + ")"};
         }
-        if (!scaled(n->number, 1, c.value)) {
-            throw mistake{column, "the display shows tenths: '" + n->number +
-                                      "' has more than one decimal"};
+        const number_fit fit = scaled(n->number, 1, c.value);
+        if (fit == number_fit::too_fine) {
+            throw mistake{column,
+                          "the display shows tenths: '" + written + "' has more than one decimal"};
         }
-        if (volts && c.value < 0) {
+        if (volts && (fit == number_fit::too_large ? n->number[0] == '-' : c.value < 0)) {
             throw mistake{column, "a battery voltage cannot be negative"};
+        }
+        // Known from the text alone: beyond what the slider gives at any calibration.
+        static const int64_t most_volts = highest_volts_dv();
+        const int64_t most = volts ? most_volts : highest_amps_da();
+        if (fit == number_fit::too_large || c.value > most || c.value < -most) {
+            throw mistake{column, "no count reads " + written + (volts ? " V" : " A") +
+                                      " at any calibration: the display reads at most " +
+                                      (volts ? "" : "+/-") + tenths_text(most) +
+                                      (volts ? " V" : " A")};
         }
         c.has_value = true;
     }
@@ -393,13 +501,13 @@ private:
                     names += names.empty() ? "" : ", ";
                     names += s.name;
                 }
-                fail_at_last("unknown screen '" + c.name + "' (one of: " + names + ")");
+                fail_at_last("unknown screen " + echo(c.name) + " (one of: " + names + ")");
             }
         } else if (what == "lamp") {
             c.kind = command_kind::expect_lamp;
             const std::string state = word("lit or unlit");
             if (state != "lit" && state != "unlit") {
-                fail_at_last("expected lit or unlit, found '" + state + "'");
+                fail_at_last("expected lit or unlit, found " + echo(state));
             }
             c.flag = state == "lit";
         } else if (what == "frame") {
@@ -414,12 +522,19 @@ private:
             c.op = comparison_op();
             const token& t = next("a value");
             const auto n = split_number(t.text);
-            if (t.quoted || !n || !n->unit.empty() || !scaled(n->number, 0, c.value)) {
-                fail_at_last("expected a whole number, found '" + t.text + "'");
+            const number_fit fit = t.quoted || !n || !n->unit.empty()
+                                       ? number_fit::too_fine
+                                       : scaled(n->number, 0, c.value);
+            if (fit == number_fit::too_fine) {
+                fail_at_last("expected a whole number, found " + echo(t.text));
+            }
+            if (fit == number_fit::too_large) {
+                fail_at_last(cut_for_message(n->number) + " is out of range: no variable of the "
+                                                          "instrument holds a number that large");
             }
         } else {
-            fail_at_last("cannot expect '" + what +
-                         "' (text, no text, screen, lamp, frame, fault, or a variable of the "
+            fail_at_last("cannot expect " + echo(what) +
+                         " (text, no text, screen, lamp, frame, fault, or a variable of the "
                          "instrument such as volts_dv)");
         }
     }
@@ -435,13 +550,18 @@ private:
                 return value;
             }
         }
-        fail_at_last("expected a comparison (== != < <= > >=), found '" + op + "'");
+        fail_at_last("expected a comparison (== != < <= > >=), found " + echo(op));
     }
 
     std::string png_path() {
         const token& t = next("a PNG file name");
         if (lower(t.text).ends_with(".png") == false) {
-            fail_at_last("expected a file name ending in .png, found '" + t.text + "'");
+            fail_at_last("expected a file name ending in .png, found " + echo(t.text));
+        }
+        if (t.text.size() > LONGEST_PATH) {
+            fail_at_last("a file name of " + std::to_string(t.text.size()) +
+                         " bytes: longer than any system allows (" + std::to_string(LONGEST_PATH) +
+                         ")");
         }
         return t.text;
     }
@@ -454,16 +574,25 @@ private:
 } // namespace
 
 bool parse_scenario(std::string_view text, scenario& out, parse_error& error) {
+    // A byte-order mark, as some editors write at the start, says nothing more; UTF-16 text
+    // would read as a NUL after every letter.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        error = {{1, 1}, "the file is UTF-16 text: save it as UTF-8 (or plain ASCII)"};
+        return false;
+    }
     int line_number = 0;
     std::size_t from = 0;
     while (from <= text.size()) {
-        std::size_t end = text.find('\n', from);
+        // Lines end with LF, CR LF, or CR alone (as old Mac editors save them).
+        std::size_t end = text.find_first_of("\r\n", from);
         if (end == std::string_view::npos) {
             end = text.size();
         }
         const std::string_view line = text.substr(from, end - from);
         ++line_number;
-        from = end + 1;
+        from = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
         try {
             if (line.find('\0') != std::string_view::npos) {
                 throw mistake{static_cast<int>(line.find('\0')) + 1,
@@ -480,6 +609,10 @@ bool parse_scenario(std::string_view text, scenario& out, parse_error& error) {
         if (end == text.size()) {
             break;
         }
+    }
+    if (out.commands.empty()) {
+        error = {{1, 1}, "nothing to play: the file holds no commands"};
+        return false;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // Reading a scenario file. The language, one command per line ('#' starts a comment, words
 // are case-insensitive, texts in double quotes with \" and \\):
-//   on [DURATION]   off   press knob|left|right   turn cw|ccw [N]
+//   on [DURATION]   off   press knob|left|right [then wait DURATION]
+//   turn cw|ccw [N] [then wait DURATION]
 //   volts COUNT | volts 12.6 V   amps COUNT | amps -3.9 A
 //   calibrate on|off   keyfast on|off
 //   wait DURATION   wait until text "T" [within DURATION]

@@ -1,14 +1,21 @@
 #include "scenario/scenario_player.h"
 
+#include <array>
+#include <chrono>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
 
 #include "engine/instrument_variables.h"
 #include "engine/lcd_dump.h"
 #include "engine/timing.h"
+#include "files/whole_file_writer.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "lcd_reader/lcd_text_reader.h"
 #include "scenario/frame_files.h"
+#include "scenario/message_text.h"
 #include "scenario/play_observer.h"
 #include "scenario/scenario_parser.h"
 #include "scenario/slider_counts.h"
@@ -31,6 +38,12 @@ std::string format_ms(uint64_t ms) {
         return std::to_string(ms / 1000) + " s";
     }
     return std::to_string(ms) + " ms";
+}
+
+std::string format_seconds(double s) {
+    std::ostringstream out;
+    out << s << " s";
+    return out.str();
 }
 
 bool compare(int64_t a, comparison op, int64_t b) {
@@ -70,10 +83,14 @@ public:
           out_dir_(options.out_dir.empty() ? script.folder : options.out_dir), panel_(panel) {}
 
     void start() {
+        started_ = std::chrono::steady_clock::now();
         if (options_.observer != nullptr) {
             options_.observer->scenario_started(script_);
         }
-        guarded([this] { run_commands(); });
+        guarded([this] {
+            read_references();
+            run_commands();
+        });
     }
 
     void frame_shown(const frame_report& frame) {
@@ -108,14 +125,28 @@ public:
 
     void stop() { stopped_ = true; }
 
-    bool finished() const {
-        return stopped_ || (at_ >= script_.commands.size() && wait_ == waiting::none);
-    }
+    bool finished() const { return stopped_ || over(); }
 
     scenario_outcome outcome() const {
         scenario_outcome o = outcome_;
         o.instrument_ms = panel_.now_ms();
         return o;
+    }
+
+    scenario_outcome conclude() {
+        // A mistake, wherever it was found, leaves no trace of the file: nothing printed,
+        // nothing written. An interrupted file leaves none either.
+        if (outcome_.status == outcome_status::cannot_run || outcome_.interrupted) {
+            outcome_.notices.clear();
+            return outcome();
+        }
+        if (options_.print_to != nullptr) {
+            *options_.print_to << printed_.str();
+        }
+        printed_.str(std::string());
+        write_files();
+        files_.clear();
+        return outcome();
     }
 
     int line() const { return at_ == 0 ? 0 : script_.commands[at_ - 1].place.line; }
@@ -137,27 +168,76 @@ private:
         }
     }
 
+    // The last command is done and nothing waits.
+    bool over() const { return at_ >= script_.commands.size() && wait_ == waiting::none; }
+
     void deliver() {
+        if (stopped_) {
+            return;
+        }
+        // Real time and signals are looked at now and then: a pass takes microseconds.
+        if ((++deliveries_ & 63) == 0) {
+            check_real_time();
+        }
         if (options_.time_limit_ms != 0 && panel_.now_ms() > options_.time_limit_ms) {
             throw scenario_stop{outcome_status::cannot_run,
                                 script_.file + ": stopped at the limit of " +
                                     format_ms(options_.time_limit_ms) + " of instrument time"};
         }
-        if (finished() || power_off_request != 0 || !wait_over()) {
+        if (over()) {
+            switch_off_once(); // the scenario is over: switch off until every run has ended
+            return;
+        }
+        if (run_ending() || !wait_over()) {
             return;
         }
         run_commands();
     }
 
     bool running() const { return panel_.engine().depth() > 0; }
+    // OFF has been asked for and the run will end before its next pass: the commands wait
+    // until it has. In the splash an OFF is forgotten, and the commands go on.
+    bool run_ending() const {
+        return power_off_request != 0 && panel_.engine().phase() == panel_phase::running;
+    }
+    // OFF, unless it has been asked for already (it stands through the splash).
+    void switch_off_once() {
+        if (power_off_request == 0) {
+            panel_.switch_off();
+        }
+    }
 
     // Runs commands until one has to let instrument time pass or an OFF is on its way.
     void run_commands() {
         while (!stopped_ && at_ < script_.commands.size() && wait_ == waiting::none) {
-            if (running() && power_off_request != 0) {
+            if (run_ending()) {
                 return;
             }
+            check_real_time();
             execute(script_.commands[at_++]);
+        }
+        // The scenario is over: OFF before another pass, so that the display and every
+        // variable stay as the last command saw them.
+        if (!stopped_ && over() && running()) {
+            switch_off_once();
+        }
+    }
+
+    // A signal stops the scenario at once, unreported; past the real-time limit it fails at
+    // the command being played.
+    void check_real_time() {
+        if (options_.stop != nullptr && *options_.stop != 0) {
+            outcome_.interrupted = true;
+            throw scenario_stop{outcome_status::cannot_run, script_.file + ": interrupted"};
+        }
+        if (options_.real_time_limit_s > 0 &&
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count() >
+                options_.real_time_limit_s) {
+            const command& playing = script_.commands[at_ > 0 ? at_ - 1 : 0];
+            fail(playing, "still playing after the time limit of " +
+                              format_seconds(options_.real_time_limit_s) + " of real time");
+            // A limit ends even a play that goes on past failures.
+            throw scenario_stop{outcome_.status, outcome_.message};
         }
     }
 
@@ -187,23 +267,37 @@ private:
                 if (panel_.now_ms() < until_ms_) {
                     return false;
                 }
-                fail(*waiting_for_, "\"" + waiting_for_->text + "\" did not show within " +
+                fail(*waiting_for_, "\"" + cut_for_message(waiting_for_->text, 60) +
+                                        "\" did not show within " +
                                         format_ms(ms_of(waiting_for_->time)));
             } else {
                 passed(*waiting_for_);
             }
             break;
         case waiting::turning:
-            panel_.press(turn_key_);
-            if (--turns_left_ == 0) {
-                wait_for_frames(2);
+            panel_.press(turning_->key);
+            if (--turns_left_ > 0) {
+                return false;
             }
-            return false;
+            after_key(*turning_);
+            return wait_ == waiting::none;
         case waiting::off_time:
             return false;
         }
         wait_ = waiting::none;
         return true;
+    }
+
+    // After a key while the instrument runs: two frames (the pass that takes it, the one that
+    // shows it), or the time the command gives, none at all for another key at once.
+    void after_key(const command& c) {
+        wait_ = waiting::none;
+        if (!c.has_time) {
+            wait_for_frames(2);
+        } else if (const uint64_t ms = ms_of(c.time); ms > 0) {
+            wait_ = waiting::until_ms;
+            until_ms_ = panel_.now_ms() + ms;
+        }
     }
 
     void wait_for_frames(uint64_t frames) {
@@ -225,8 +319,8 @@ private:
             return;
         case waiting::text:
             wait_ = waiting::none;
-            fail(*waiting_for_,
-                 "the instrument went off before \"" + waiting_for_->text + "\" showed");
+            fail(*waiting_for_, "the instrument went off before \"" +
+                                    cut_for_message(waiting_for_->text, 60) + "\" showed");
             return;
         default:
             wait_ = waiting::none;
@@ -253,7 +347,7 @@ private:
         case command_kind::press:
             panel_.press(c.key);
             if (running()) {
-                wait_for_frames(2); // taken by the next pass, shown by the one after
+                after_key(c);
             }
             break;
         case command_kind::turn:
@@ -264,10 +358,10 @@ private:
                 }
             } else if (c.count > 1) {
                 wait_ = waiting::turning;
-                turn_key_ = c.key;
+                turning_ = &c;
                 turns_left_ = c.count - 1;
             } else {
-                wait_for_frames(2);
+                after_key(c);
             }
             break;
         case command_kind::volts:
@@ -290,7 +384,8 @@ private:
                 break;
             }
             if (!running()) {
-                fail(c, "\"" + c.text + "\" is not on the display, and the instrument is off");
+                fail(c, "\"" + cut_for_message(c.text, 60) +
+                            "\" is not on the display, and the instrument is off");
                 break;
             }
             wait_ = waiting::text;
@@ -368,7 +463,8 @@ private:
             const std::optional<bool> shade = c.flag ? std::optional<bool>(true) : std::nullopt;
             if (screen_shows(c.text, shade) == c.negated) {
                 fail(c, std::string(c.negated ? "expected no text \"" : "expected text \"") +
-                            c.text + "\"" + (c.flag ? " inverted" : "") + " on the display");
+                            cut_for_message(c.text, 60) + "\"" + (c.flag ? " inverted" : "") +
+                            " on the display");
             }
             break;
         }
@@ -394,7 +490,8 @@ private:
         }
         case command_kind::expect_fault:
             if (running() || last_fault_ != c.text) {
-                fail(c, "expected the run to have ended with the fault \"" + c.text + "\"; " +
+                fail(c, "expected the run to have ended with the fault \"" +
+                            cut_for_message(c.text, 60) + "\"; " +
                             (running()             ? std::string("the instrument is running")
                              : last_fault_.empty() ? std::string("no run ended with a fault")
                                                    : "the last fault was \"" + last_fault_ + "\""));
@@ -405,21 +502,14 @@ private:
                 check_frame(c);
             }
             break;
-        case command_kind::screenshot: {
-            if (!options_.files) {
-                break;
-            }
-            const std::string path = in_folder(out_dir_, c.path);
-            const std::string error =
-                write_display_png(with_folder(path), static_cast<int>(c.count));
-            if (!error.empty()) {
-                cannot_run(c, error);
+        case command_kind::screenshot:
+            if (options_.files) {
+                plan_picture(c, in_folder(out_dir_, c.path), static_cast<int>(c.count));
             }
             break;
-        }
         case command_kind::print:
             if (options_.print_to != nullptr) {
-                *options_.print_to << where(c) << "the display:\n" << lcd_dump();
+                printed_ << where(c) << "the display:\n" << lcd_dump();
             }
             break;
         default:
@@ -430,23 +520,21 @@ private:
     void check_frame(const command& c) {
         const std::string reference = in_folder(script_.folder, c.path);
         if (options_.update) {
-            const std::string error = write_display_png(with_folder(reference), 1);
-            if (!error.empty()) {
-                cannot_run(c, error);
-            }
+            plan_picture(c, reference, 1);
             outcome_.notices.push_back(where(c) + "wrote " + reference);
             return;
         }
-        const frame_check result = compare_display_with(reference);
-        if (!result.readable) {
-            fail(c, result.problem);
-        }
+        const argb_picture& expected = references_.at(&c);
+        const frame_check result = compare_display_with(expected);
         if (result.differing == 0) {
             return;
         }
-        const std::string prefix =
-            in_folder(out_dir_, std::filesystem::path(c.path).stem().string());
-        const std::string error = write_mismatch_pictures(reference, with_folder(prefix));
+        const std::string prefix = failure_prefix(c);
+        std::array<std::string, 3> pictures;
+        std::string error = mismatch_pngs(expected, pictures);
+        for (std::size_t i = 0; i < pictures.size() && error.empty(); ++i) {
+            files_.push_back({&c, prefix + MISMATCH_SUFFIXES[i], std::move(pictures[i]), true});
+        }
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
                     std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
@@ -454,20 +542,83 @@ private:
                                    : error));
     }
 
+    // Every reference frame is read before anything runs: one that is missing, unreadable or
+    // of another size is a mistake in the scenario.
+    void read_references() {
+        if (!options_.files || options_.update) {
+            return;
+        }
+        for (const command& c : script_.commands) {
+            if (c.kind == command_kind::expect_frame) {
+                const std::string problem =
+                    read_reference(in_folder(script_.folder, c.path), references_[&c]);
+                if (!problem.empty()) {
+                    cannot_run(c, problem);
+                }
+            }
+        }
+    }
+
+    // The failure pictures' common start: the reference's name in the output folder, with a
+    // number when an earlier failure of this run (another scenario's reference of the same
+    // name) already took it.
+    std::string failure_prefix(const command& c) {
+        std::set<std::string> own;
+        std::set<std::string>& taken =
+            options_.failure_names != nullptr ? *options_.failure_names : own;
+        const std::string base = in_folder(out_dir_, std::filesystem::path(c.path).stem().string());
+        std::string prefix = base;
+        for (int n = 2; taken.contains(prefix); ++n) {
+            prefix = base + "." + std::to_string(n);
+        }
+        taken.insert(prefix);
+        return prefix;
+    }
+
     static std::string in_folder(const std::string& folder, const std::string& path) {
         const std::filesystem::path p(path);
         return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
     }
 
-    // The folder a file is about to be written into, made if it is missing; one that cannot
-    // be made fails the write, which says so.
-    static const std::string& with_folder(const std::string& file) {
-        const std::filesystem::path parent = std::filesystem::path(file).parent_path();
-        std::error_code ignored;
-        if (!parent.empty()) {
-            std::filesystem::create_directories(parent, ignored);
+    // The display as a picture file, to be written once the scenario is over.
+    void plan_picture(const command& c, const std::string& path, int scale) {
+        std::string bytes;
+        if (const std::string problem = display_png(scale, bytes); !problem.empty()) {
+            cannot_run(c, "cannot write " + path + ": " + problem);
         }
-        return file;
+        files_.push_back({&c, path, std::move(bytes), false});
+    }
+
+    // Writes the files the scenario made, in order, each in its folder (made if missing). A
+    // file that cannot be written stops the rest: a screenshot or reference makes the scenario
+    // one that cannot run, a failure picture adds its reason to the failure.
+    void write_files() {
+        for (const planned_file& f : files_) {
+            std::string error;
+            const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
+            std::error_code made;
+            if (!parent.empty()) {
+                std::filesystem::create_directories(parent, made);
+            }
+            error = made ? "cannot write " + f.path + ": cannot make the folder " +
+                               parent.string() + ": " + made.message()
+                         : write_whole_file(f.path, f.bytes);
+            if (error.empty()) {
+                continue;
+            }
+            const std::string place = script_.file + ":" + std::to_string(f.by->place.line) + ":" +
+                                      std::to_string(f.by->place.column) + ": ";
+            if (f.explains_failure) {
+                outcome_.message += place + error + "\n";
+            } else {
+                const std::string before = outcome_.status == outcome_status::failed
+                                               ? "\nand before that: FAIL " + outcome_.message
+                                               : std::string();
+                outcome_.status = outcome_status::cannot_run;
+                outcome_.message = place + error + before;
+            }
+            return;
+        }
     }
 
     std::string where(const command& c) const {
@@ -509,20 +660,33 @@ private:
                                 std::to_string(c.place.column) + ": " + what};
     }
 
+    // A file the scenario made, written once it is over.
+    struct planned_file {
+        const command* by;
+        std::string path;
+        std::string bytes;
+        bool explains_failure; // a failure picture
+    };
+
     const scenario& script_;
     const player_options& options_;
     const std::string out_dir_;
     scenario_panel& panel_;
     scenario_outcome outcome_;
-    std::size_t at_ = 0;
     bool stopped_ = false;
+    std::chrono::steady_clock::time_point started_;
+    uint64_t deliveries_ = 0;
+    std::size_t at_ = 0;
     waiting wait_ = waiting::none;
     uint64_t until_ms_ = 0;
     uint64_t frames_left_ = 0;
     uint32_t turns_left_ = 0;
-    uint8_t turn_key_ = 0;
+    const command* turning_ = nullptr;
     const command* waiting_for_ = nullptr;
     std::string last_fault_;
+    std::map<const command*, argb_picture> references_;
+    std::vector<planned_file> files_;
+    std::ostringstream printed_;
 };
 
 scenario_player::scenario_player(const scenario& script, const player_options& options,
@@ -553,6 +717,9 @@ bool scenario_player::finished() const {
 }
 scenario_outcome scenario_player::outcome() const {
     return impl_->outcome();
+}
+scenario_outcome scenario_player::conclude() {
+    return impl_->conclude();
 }
 int scenario_player::line() const {
     return impl_->line();

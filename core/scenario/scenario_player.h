@@ -4,13 +4,18 @@
 // where the inputs go and where time comes from. The runner plays on the engine with a
 // virtual clock, as fast as the processor allows (play_scenario); the window plays on its own
 // controls at the instrument's pace. Either way the program starts as the window does: off,
-// every variable zero, both sliders at 0 and both boxes clear.
+// every variable zero, both sliders at 0 and both boxes clear. A mistake in the scenario,
+// found before it runs or while it runs (a reference frame that cannot serve, a value no count
+// can give at that moment, too many nested runs), leaves no trace: what it prints and the
+// files it makes go out only once it has ended without one.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,11 +28,17 @@ namespace txm9 {
 class play_observer;
 
 struct player_options {
-    std::string out_dir;        // screenshots and failure pictures; empty: beside the scenario
-    bool update = false;        // write reference frames instead of comparing with them
-    uint64_t time_limit_ms = 0; // stop a scenario after this much instrument time; 0: never
-    std::ostream* print_to = nullptr;  // where `print` writes; nowhere if null
-    bool files = true;                 // false: screenshots and frames neither read nor written
+    std::string out_dir;          // screenshots and failure pictures; empty: beside the scenario
+    bool update = false;          // write reference frames instead of comparing with them
+    uint64_t time_limit_ms = 0;   // stop a scenario after this much instrument time; 0: never
+    double real_time_limit_s = 0; // fail a scenario still playing after this; 0: never
+    // Set by a signal handler: the scenario stops at once, with `interrupted` in its outcome.
+    const volatile std::sig_atomic_t* stop = nullptr;
+    std::ostream* print_to = nullptr; // where `print` writes; nowhere if null
+    bool files = true;                // false: screenshots and frames neither read nor written
+    // The failure pictures' names already written in this run, so that two references of the
+    // same name (in two scenarios) do not overwrite each other's; each file by itself if null.
+    std::set<std::string>* failure_names = nullptr;
     play_observer* observer = nullptr; // watches the play (coverage); none if null
     bool keep_going = false; // a failed expectation is counted and the play goes on (a demo)
 };
@@ -40,6 +51,7 @@ struct scenario_outcome {
     std::vector<std::string> notices; // faults that ended runs, files written
     uint64_t passes = 0;              // main-loop passes
     uint64_t instrument_ms = 0;       // instrument time the scenario took
+    bool interrupted = false;         // stopped by `stop`: no outcome to report
     int expectations = 0;             // expectations checked (a text waited for included)
     int failed = 0;                   // of which failed
 };
@@ -71,6 +83,9 @@ public:
     bool finished() const;
     // The outcome so far, with the instrument time until now.
     scenario_outcome outcome() const;
+    // Once it has finished: prints what the scenario printed and writes the files it made,
+    // unless it cannot run or was interrupted; the final outcome.
+    scenario_outcome conclude();
     // The line of the command carried out last; 0 before the first.
     int line() const;
 

@@ -1,5 +1,6 @@
 #include "scenario/session_recorder.h"
 
+#include <optional>
 #include <sstream>
 
 #include "engine/timing.h"
@@ -29,6 +30,10 @@ const char* key_words(uint32_t code) {
     default:
         return "press ?";
     }
+}
+
+std::string passes(uint64_t n) {
+    return std::to_string(n) + (n == 1 ? " pass" : " passes");
 }
 
 bool is_turn(uint32_t code) {
@@ -89,27 +94,32 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
                                             const std::string& text) const {
     std::ostringstream out;
     out << "# A session at the front panel, saved as a scenario. While the instrument runs the\n"
-        << "# waits count passes, so each key reaches the pass it reached at the window.\n\n";
+        << "# waits count passes (and splash frames), so each input reaches the frame it reached\n"
+        << "# at the window.\n\n";
     // Where the replay stands after the last command: a frame while running, a time while off.
     uint64_t at_frame = 0;
     uint64_t at_ms = 0;
     bool was_running = false;
     auto catch_up = [&](bool now_running, uint64_t frame, uint64_t now_ms) {
         if (now_running && was_running) {
-            // Two inputs closer together than the replay's keys can follow come as soon
-            // as it can: the replay is never ahead of the session.
             if (frame > at_frame) {
-                out << "wait " << frame - at_frame << " passes\n";
-                at_frame = frame;
+                out << "wait " << passes(frame - at_frame) << "\n";
             }
-        } else {
-            if (!now_running && now_ms > at_ms) {
-                out << "wait " << now_ms - at_ms << " ms\n";
-            }
-            at_frame = frame;
+        } else if (!now_running && now_ms > at_ms) {
+            out << "wait " << now_ms - at_ms << " ms\n";
         }
+        at_frame = frame;
         at_ms = now_ms;
         was_running = now_running;
+    };
+    // Frames from input i until the next input of the same run, or until the session was
+    // saved while that run goes on; none when the run ends first (by a fault).
+    auto frames_after = [&](std::size_t i) -> std::optional<uint64_t> {
+        if (i + 1 < inputs_.size()) {
+            const input& next = inputs_[i + 1];
+            return next.running ? std::optional(next.frame - inputs_[i].frame) : std::nullopt;
+        }
+        return running ? std::optional(frames_ - inputs_[i].frame) : std::nullopt;
     };
 
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
@@ -117,13 +127,12 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
         catch_up(in.running, in.frame, in.ms);
         switch (in.what) {
         case kind::on: {
-            // The next input of this run decides whether the replay stops inside the splash.
-            const input* next =
-                i + 1 < inputs_.size() && inputs_[i + 1].running ? &inputs_[i + 1] : nullptr;
-            const uint64_t until = next != nullptr ? next->frame - in.frame : FRAMES_OF_ON;
-            if (until < FRAMES_OF_ON) {
-                out << "on " << until * FRAME_MS << " ms\n";
-                at_frame += until;
+            // The replay's `on` lets the splash and the first pass go by; an input before
+            // then stops it there.
+            const std::optional<uint64_t> until = frames_after(i);
+            if (until && *until < FRAMES_OF_ON) {
+                out << "on " << *until * FRAME_MS << " ms\n";
+                at_frame += *until;
             } else {
                 out << "on\n";
                 at_frame += FRAMES_OF_ON;
@@ -135,17 +144,9 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
             out << "off\n";
             break;
         case kind::key: {
-            if (!in.stored) {
-                out << "# " << key_words(in.value) << " (lost: the key slot was full)\n";
-                break;
-            }
-            if (!in.running) {
-                out << key_words(in.value) << "\n";
-                break;
-            }
             // Turns one pass after another are one command.
             uint32_t turns = 1;
-            while (is_turn(in.value) && i + turns < inputs_.size()) {
+            while (is_turn(in.value) && in.stored && i + turns < inputs_.size()) {
                 const input& more = inputs_[i + turns];
                 if (more.what != kind::key || more.value != in.value || !more.running ||
                     !more.stored || more.frame != in.frame + turns) {
@@ -153,13 +154,26 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
                 }
                 ++turns;
             }
+            i += turns - 1;
             out << key_words(in.value);
             if (turns > 1) {
                 out << " " << turns;
             }
+            if (in.running) {
+                // A key lets two frames go by, unless the next input comes sooner.
+                at_frame += turns - 1;
+                const std::optional<uint64_t> until = frames_after(i);
+                if (until && *until < FRAMES_OF_KEY) {
+                    out << " then wait " << passes(*until);
+                    at_frame += *until;
+                } else {
+                    at_frame += FRAMES_OF_KEY;
+                }
+            }
+            if (!in.stored) {
+                out << "   # lost: the key slot was full";
+            }
             out << "\n";
-            i += turns - 1;
-            at_frame += turns - 1 + FRAMES_OF_KEY;
             break;
         }
         case kind::volts:

@@ -1,9 +1,12 @@
 // Writes what a person did at the window as a scenario that txm9-scenario replays: every ON,
-// OFF, key, turn, slider move and check box since the program started, with the waits
-// between them, and a first expectation of the final display. Time is counted in frames
-// while the instrument runs (the passes and splash frames between two inputs) and in
-// milliseconds while it is off, so that the replay gives the same keys to the same passes.
-// Only the blink phase may differ: the window's tick follows the desktop's clock.
+// OFF, key (a lost one too), turn, slider move and check box since the program started, with
+// the waits between them, and a first expectation of the final display. Time is counted in
+// frames while the instrument runs (the splash frames and passes between two inputs) and in
+// milliseconds while it is off, so that the replay gives each input to the frame it reached
+// at the window, across pauses, steps, speeds, keys in the splash and nested runs. Only the
+// tick may fall elsewhere: the window's follows the desktop's clock (at life speed), the
+// replay's instrument time, so the blink phase, the automatic pages and the inactivity return
+// can come a few frames apart.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +20,7 @@ public:
     // A splash frame or a pass was shown.
     void frame_shown() { ++frames_; }
     // `ms` of real time since program start while the instrument is off; `running` whether a
-    // run is in progress when the input comes.
+    // run is in progress when the input comes and goes on (not one that an OFF just ended).
     void on_clicked(uint64_t ms, bool running);
     void off_clicked(uint64_t ms, bool running);
     // A key; `stored` whether it found the slot empty (a second key in the same pass is lost).

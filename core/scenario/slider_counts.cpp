@@ -1,6 +1,7 @@
 #include "scenario/slider_counts.h"
 
 #include <cstdlib>
+#include <limits>
 
 #include "engine/instrument_snapshot.h"
 #include "firmware/monitor/measurement.h"
@@ -22,6 +23,18 @@ bool closer(int64_t candidate, int64_t best, int64_t target) {
 }
 
 } // namespace
+
+int64_t highest_volts_dv() {
+    const instrument_state_kept kept;
+    volt_cal_percent = VOLT_CAL_PERCENT_HIGH;
+    raw_volts_adc = 4096;
+    update_voltage();
+    return volts_dv;
+}
+
+int64_t highest_amps_da() {
+    return std::numeric_limits<int32_t>::max();
+}
 
 count_for_value volts_count(int64_t dv, bool instrument_on) {
     const instrument_state_kept kept;

@@ -21,4 +21,11 @@ count_for_value volts_count(int64_t dv, bool instrument_on);
 // count low that way).
 count_for_value amps_count(int64_t da, bool instrument_on);
 
+// The highest voltage any count reads at any calibration, in tenths of a volt: the slider's
+// last count at the largest voltage calibration factor.
+int64_t highest_volts_dv();
+// The largest current reading in tenths of an amp, either way: the reading is held within
+// 32 bits, whatever the calibration.
+int64_t highest_amps_da();
+
 } // namespace txm9

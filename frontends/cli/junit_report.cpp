@@ -1,17 +1,19 @@
 #include "junit_report.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "files/whole_file_writer.h"
+#include "scenario/message_text.h"
 
 using namespace txm9;
 
 namespace {
 
+// Readable UTF-8 (a byte that is not shows as \xNN, as do control characters), with XML's
+// own characters escaped.
 std::string escaped(const std::string& text) {
     std::string out;
-    for (const char c : text) {
+    for (const char c : valid_utf8(text)) {
         switch (c) {
         case '&':
             out += "&amp;";
@@ -26,12 +28,7 @@ std::string escaped(const std::string& text) {
             out += "&quot;";
             break;
         default:
-            // XML 1.0 has no place for most control characters.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t') {
-                out += '?';
-            } else {
-                out += c;
-            }
+            out += c;
         }
     }
     return out;
@@ -69,21 +66,5 @@ std::string write_junit(const std::string& path, const std::vector<file_result>&
     }
     xml << "  </testsuite>\n</testsuites>\n";
 
-    const std::string partial = path + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << xml.str();
-        out.flush();
-        if (!out) {
-            std::remove(partial.c_str());
-            return "cannot write " + path;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, path, error);
-    if (error) {
-        std::remove(partial.c_str());
-        return "cannot write " + path + ": " + error.message();
-    }
-    return {};
+    return write_whole_file(path, xml.str());
 }

@@ -12,5 +12,6 @@ struct file_result {
     double seconds = 0; // real time the scenario took
 };
 
-// Writes the report whole (under a temporary name, then renamed); an error message or empty.
+// Writes the report whole or not at all; why it could not ("cannot write PATH: REASON"), or
+// empty.
 std::string write_junit(const std::string& path, const std::vector<file_result>& results);

@@ -1,19 +1,21 @@
 #include "display_capture.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <vector>
 
-#include "gif_recorder.h"
 #include "engine/lcd_picture.h"
+#include "files/whole_file_writer.h"
+#include "gif_recorder.h"
 #include "pcmain.h"
 #include "render_lcd.h"
 
@@ -95,13 +97,20 @@ void DisplayCapture::save() {
 }
 
 bool DisplayCapture::save_to(const QString& path, int scale) {
-    // Written beside its name and renamed into place, so a failure leaves no half a file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !display_picture(scale).save(&file, "PNG") ||
-        !file.commit()) {
-        file.cancelWriting();
+    // Encoded in memory, then written whole or not at all: a buffered write that fails must
+    // not pass for a saved file.
+    QByteArray png;
+    QBuffer buffer(&png);
+    std::string error;
+    if (!buffer.open(QIODevice::WriteOnly) || !display_picture(scale).save(&buffer, "PNG")) {
+        error = "the picture could not be encoded";
+    } else {
+        error = write_whole_file(QFile::encodeName(path).toStdString(),
+                                 std::string_view(png.constData(), png.size()));
+    }
+    if (!error.empty()) {
         report(tr("The display could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
-               file.errorString());
+               QString::fromStdString(error));
         return false;
     }
     return true;

@@ -1,11 +1,7 @@
 #include "gif_writer.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <gif_lib.h>
-#include <unistd.h>
 
 using namespace txm9;
 
@@ -28,10 +24,6 @@ GifColorType gif_colour(uint32_t argb) {
             static_cast<GifByteType>((argb >> 8) & 0xFFu), static_cast<GifByteType>(argb & 0xFFu)};
 }
 
-std::string system_error(int error) {
-    return error != 0 ? std::string(": ") + std::strerror(error) : std::string();
-}
-
 } // namespace
 
 gif_writer::~gif_writer() {
@@ -40,27 +32,12 @@ gif_writer::~gif_writer() {
 
 int gif_writer::write_out(GifFileType* gif, const uint8_t* bytes, int length) {
     auto* self = static_cast<gif_writer*>(gif->UserData);
-    int written = 0;
-    while (written < length) {
-        const ssize_t n =
-            ::write(self->fd_, bytes + written, static_cast<size_t>(length - written));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            self->write_errno_ = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        written += static_cast<int>(n);
-    }
-    return written;
+    return self->file_->write(bytes, static_cast<std::size_t>(length)) ? length : 0;
 }
 
 bool gif_writer::open(const std::string& path, int width, int height, const lcd_colours& colours) {
     abandon();
-    path_ = path;
     error_.clear();
-    write_errno_ = 0;
     width_ = width;
     height_ = height;
     colours_ = colours;
@@ -69,13 +46,12 @@ bool gif_writer::open(const std::string& path, int width, int height, const lcd_
     frames_ = 0;
     canvas_.assign(static_cast<std::size_t>(width) * height, MARGIN);
 
-    const std::string part = path + ".part";
-    fd_ = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-        error_ = "cannot create " + part + system_error(errno);
+    file_ = std::make_unique<whole_file_writer>(path);
+    if (!file_->ok()) {
+        error_ = file_->error();
+        file_.reset();
         return false;
     }
-    part_ = part;
     int gif_error = 0;
     gif_ = EGifOpen(this, write_out, &gif_error);
     if (gif_ == nullptr) {
@@ -97,7 +73,7 @@ bool gif_writer::open(const std::string& path, int width, int height, const lcd_
         EGifPutExtensionBlock(gif_, sizeof application, application) == GIF_ERROR ||
         EGifPutExtensionBlock(gif_, sizeof loop_forever, loop_forever) == GIF_ERROR ||
         EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
-        return fail("cannot write " + part_ + system_error(write_errno_));
+        return fail("cannot write the GIF");
     }
     return true;
 }
@@ -159,12 +135,12 @@ bool gif_writer::write_pending(uint64_t until_ms) {
                 GIF_ERROR ||
             EGifPutImageDesc(gif_, left, top, right - left + 1, bottom - top + 1, false, nullptr) ==
                 GIF_ERROR) {
-            return fail("cannot write " + part_ + system_error(write_errno_));
+            return fail("cannot write the GIF");
         }
         for (int y = top; y <= bottom; ++y) {
             GifPixelType* line = &pending_[static_cast<std::size_t>(y) * width_ + left];
             if (EGifPutLine(gif_, line, right - left + 1) == GIF_ERROR) {
-                return fail("cannot write " + part_ + system_error(write_errno_));
+                return fail("cannot write the GIF");
             }
         }
         canvas_ = pending_;
@@ -185,28 +161,16 @@ bool gif_writer::finish(uint64_t end_ms) {
     int gif_error = 0;
     const int closed = EGifCloseFile(gif_, &gif_error);
     gif_ = nullptr;
-    if (closed == GIF_ERROR) {
-        return fail("cannot write " + part_ + system_error(write_errno_));
+    if (closed == GIF_ERROR || !file_->commit()) {
+        return fail("cannot write the GIF");
     }
-    // On the disk before it takes its name, so that a crash leaves either the whole file
-    // or none under that name.
-    if (::fsync(fd_) != 0) {
-        return fail("cannot write " + part_ + system_error(errno));
-    }
-    const int closed_fd = ::close(fd_);
-    fd_ = -1;
-    if (closed_fd != 0) {
-        return fail("cannot write " + part_ + system_error(errno));
-    }
-    if (std::rename(part_.c_str(), path_.c_str()) != 0) {
-        return fail("cannot rename " + part_ + " to " + path_ + system_error(errno));
-    }
-    part_.clear();
+    file_.reset();
     return true;
 }
 
 bool gif_writer::fail(const std::string& what) {
-    error_ = what;
+    // The writer's own words say why, when it was the file that failed.
+    error_ = file_ && !file_->ok() ? file_->error() : what;
     abandon();
     return false;
 }
@@ -216,13 +180,6 @@ void gif_writer::abandon() {
         EGifCloseFile(gif_, nullptr);
         gif_ = nullptr;
     }
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!part_.empty()) {
-        ::unlink(part_.c_str());
-        part_.clear();
-    }
+    file_.reset(); // an uncommitted file takes its part with it
     has_pending_ = false;
 }

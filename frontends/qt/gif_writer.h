@@ -3,16 +3,18 @@
 // differs from the one before, and only the rectangle that changed, with the time it stood
 // on the display. GIF counts delays in hundredths of a second; each delay is taken from the
 // time since the recording began, so rounding never adds up and the animation lasts as long
-// as the recording did, to the hundredth. The file is written as NAME.part and renamed to
-// NAME only once it is complete, so that NAME never holds half a GIF.
+// as the recording did, to the hundredth. The file is written whole or not at all, as every
+// file is (NAME.part while recording, renamed to NAME once complete), so that NAME never holds
+// half a GIF.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/lcd_picture.h"
+#include "files/whole_file_writer.h"
 
 struct GifFileType;
 
@@ -41,7 +43,7 @@ public:
     int frames() const { return frames_; }
     uint64_t stored_cs() const { return stored_cs_; }
     const std::string& error() const { return error_; }
-    const std::string& part_path() const { return part_; }
+    std::string part_path() const { return file_ ? file_->part_path() : std::string(); }
 
 private:
     bool write_pending(uint64_t until_ms);
@@ -49,10 +51,7 @@ private:
     static int write_out(GifFileType* gif, const uint8_t* bytes, int length);
 
     GifFileType* gif_ = nullptr;
-    int fd_ = -1;
-    int write_errno_ = 0;
-    std::string path_;
-    std::string part_;
+    std::unique_ptr<txm9::whole_file_writer> file_;
     std::string error_;
     int width_ = 0;
     int height_ = 0;

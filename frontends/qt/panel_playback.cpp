@@ -217,7 +217,8 @@ void PanelPlayback::frameDelivered() {
 }
 
 void PanelPlayback::finish() {
-    const scenario_outcome o = player_->outcome();
+    // Screenshots and the pictures of a mismatch are written now that it is over.
+    const scenario_outcome o = player_->conclude();
     exit_status_ = exit_status_of(o.status);
     const QString round = round_ > 1 ? tr(", round %1").arg(round_) : QString();
     switch (o.status) {

@@ -4,10 +4,10 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
@@ -16,21 +16,22 @@
 #include <optional>
 
 #include "deliver_events.h"
-#include "engine/timing.h"
 #include "display_capture.h"
-#include "face_picture.h"
-#include "inspector_window.h"
-#include "firmware/monitor/key_input.h"
-#include "firmware/monitor/keys.h"
-#include "lcd_reader/lcd_text_reader.h"
 #include "engine/panel_colours.h"
 #include "engine/program_start.h"
-#include "panel_keys.h"
-#include "panel_playback.h"
+#include "engine/timing.h"
+#include "face_picture.h"
+#include "files/whole_file_writer.h"
+#include "firmware/monitor/key_input.h"
+#include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
-#include "system_colours.h"
 #include "firmware/monitor/tick.h"
+#include "inspector_window.h"
+#include "lcd_reader/lcd_text_reader.h"
+#include "panel_keys.h"
+#include "panel_playback.h"
+#include "system_colours.h"
 #include "ui_pcmain.h"
 #include "window_placement.h"
 
@@ -124,10 +125,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     started_.start();
 
     // The session is recorded from the start, for saving as a scenario from the inspector.
-    connect(CheckBox2, &QCheckBox::clicked, this,
-            [this](bool ticked) { recorder_.calibrate_box(ticked, ms_since_start(), runs() > 0); });
-    connect(CheckBox3, &QCheckBox::clicked, this,
-            [this](bool ticked) { recorder_.key_fast_box(ticked, ms_since_start(), runs() > 0); });
+    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool ticked) {
+        recorder_.calibrate_box(ticked, ms_since_start(), run_goes_on());
+    });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool ticked) {
+        recorder_.key_fast_box(ticked, ms_since_start(), run_goes_on());
+    });
 
     // Additions a user may ignore: keyboard and wheel; copying, saving and recording the
     // display from its context menu.
@@ -159,12 +162,13 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Button1Click() {
-    recorder_.on_clicked(ms_since_start(), runs() > 0);
-    // A played scenario keeps the speed and pause it was given.
+    // Inputs kept in a pause reach the firmware before the new run starts, and are recorded
+    // so. A played scenario keeps the speed and pause it was given.
     if (!playback_->playing()) {
         setFramesPaused(false);
         setSpeed(1.0);
     }
+    recorder_.on_clicked(ms_since_start(), run_goes_on());
     std::optional<QString> failure;
     // Nothing may unwind through the toolkit's event delivery: a firmware fault ends this run
     // inside the engine, anything else here, and either is reported once the run is over.
@@ -205,8 +209,13 @@ void TForm1::show_failure(const QString& failure) {
 }
 
 void TForm1::Button2Click() {
-    recorder_.off_clicked(ms_since_start(), runs() > 0);
+    recorder_.off_clicked(ms_since_start(), run_goes_on());
     engine_.power_off();
+}
+
+bool TForm1::run_goes_on() const {
+    // An OFF in the main loop ends the run before its next pass; in the splash it is forgotten.
+    return runs() > 0 && !(power_off_request != 0 && engine_.phase() == panel_phase::running);
 }
 
 void TForm1::Timer1Timer() {
@@ -217,7 +226,7 @@ void TForm1::Timer1Timer() {
 // paused the instrument it waits for the next pass.
 void TForm1::press(uint8_t code) {
     firmware_input([this, code] {
-        recorder_.key(code, pending_key == 0, ms_since_start(), runs() > 0);
+        recorder_.key(code, pending_key == 0, ms_since_start(), run_goes_on());
         key_pressed(code);
     });
 }
@@ -242,7 +251,7 @@ void TForm1::TrackBar1Change() {
     const auto count = static_cast<uint32_t>(TrackBar1->value());
     firmware_input([this, count] {
         raw_volts_adc = count;
-        recorder_.volts(count, ms_since_start(), runs() > 0);
+        recorder_.volts(count, ms_since_start(), run_goes_on());
     });
     show_count(Label3, TrackBar1->value());
 }
@@ -251,7 +260,7 @@ void TForm1::TrackBar2Change() {
     const auto count = static_cast<uint32_t>(TrackBar2->value());
     firmware_input([this, count] {
         raw_amps_adc = count;
-        recorder_.amps(count, ms_since_start(), runs() > 0);
+        recorder_.amps(count, ms_since_start(), run_goes_on());
     });
     show_count(Label4, TrackBar2->value());
 }
@@ -329,7 +338,8 @@ std::string TForm1::sessionScenario() const {
             text = found.text;
         }
     }
-    return recorder_.scenario_text(ms_since_start(), runs() > 0, screen_name(active_screen), text);
+    return recorder_.scenario_text(ms_since_start(), run_goes_on(), screen_name(active_screen),
+                                   text);
 }
 
 void TForm1::saveSession() {
@@ -339,16 +349,23 @@ void TForm1::saveSession() {
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("Save session as scenario"), suggested,
                                      QStringLiteral("Scenarios (*.scenario);;All files (*)"));
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        saveSessionTo(path);
     }
-    QSaveFile file(path);
-    const QByteArray bytes = QByteArray::fromStdString(sessionScenario());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(),
-                              QStringLiteral("The session could not be saved to %1: %2")
-                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+bool TForm1::saveSessionTo(const QString& path) {
+    // Whole or not at all, with the system's reason when not.
+    const std::string error =
+        write_whole_file(QFile::encodeName(path).toStdString(), sessionScenario());
+    if (!error.empty()) {
+        QMessageBox::critical(
+            this, QGuiApplication::applicationDisplayName(),
+            QStringLiteral("The session could not be saved to %1.\n%2")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(error)));
+        return false;
     }
+    return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -101,6 +101,9 @@ public slots:
     void showInspector();
     // Asks for a file and writes the session as a scenario into it.
     void saveSession();
+    // Writes the session as a scenario to `path`, whole or not at all; a failure is shown in a
+    // message box.
+    bool saveSessionTo(const QString& path);
     // Asks for a scenario and plays it on the panel, once or round and round.
     void playScenario(bool loop = false);
 
@@ -115,6 +118,8 @@ protected:
 
 private:
     void press(uint8_t code);
+    // A run is in progress and goes on: the moment an input reaches, for the session.
+    bool run_goes_on() const;
     uint64_t ms_since_start() const { return static_cast<uint64_t>(started_.elapsed()); }
     void show_failure(const QString& failure);
 

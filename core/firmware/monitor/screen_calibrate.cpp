@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "firmware/board/hooks.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {
@@ -69,8 +69,8 @@ void handle_key(uint8_t key) {
     } else if (edit_mode == 0) {
         list_move_cursor(key, LAST_ROW);
     } else if (menu_cursor == ROW_VOLT_FACTOR) {
-        volt_cal_percent =
-            static_cast<uint8_t>(step_wrapping(volt_cal_percent, edit_direction(key), 1, 50, 150));
+        volt_cal_percent = static_cast<uint8_t>(step_wrapping(
+            volt_cal_percent, edit_direction(key), 1, VOLT_CAL_PERCENT_LOW, VOLT_CAL_PERCENT_HIGH));
     }
 }
 

@@ -14,6 +14,10 @@ using screen_routine = void (*)();
 #define TXM9_SCREEN_VARIABLE(name) extern screen_routine name;
 #include "firmware/monitor/state_variables.def"
 
+// The range of the voltage calibration factor, percent.
+inline constexpr uint8_t VOLT_CAL_PERCENT_LOW = 50;
+inline constexpr uint8_t VOLT_CAL_PERCENT_HIGH = 150;
+
 // Seconds per page of the automatic page alternation as the display setup screen shows
 // them; the tick counts them in 2-second steps.
 inline constexpr uint8_t cycle_times[7] = {1, 3, 5, 10, 15, 30, 60};

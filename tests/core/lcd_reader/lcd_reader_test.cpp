@@ -105,6 +105,12 @@ TEST_F(LcdReader, SlightGlyphsInsideLargerInkAreNotText) {
         EXPECT_TRUE(find_texts(y).empty()) << find_text(y);
         EXPECT_TRUE(find_texts(y, TextFace::small).empty()) << find_text(y, TextFace::small);
     }
+    // The current bar's frame: every cell along its lower edge holds a '_' beside another,
+    // but the row of them touches the frame's sides.
+    lcd_clear();
+    lcd_frame(0, 46, 113, 55, PIXEL_SET);
+    lcd_fill(1, 48, 16, 53, PIXEL_SET);
+    EXPECT_TRUE(find_all_texts().empty()) << describe_screen_texts();
 }
 
 TEST_F(LcdReader, SlightGlyphsStandingWholeAreRead) {

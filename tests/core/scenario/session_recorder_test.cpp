@@ -68,7 +68,7 @@ TEST(SessionRecorder, ASessionReplaysToTheSameScreenAndSettings) {
         s.at[d] = [&] { s.press(KEY_CW); }; // four turns: the calibration item
     }
     s.at[96] = [&] { s.press(KEY_SELECT); };
-    s.at[97] = [&] { s.press(KEY_CW); };       // one pass later than the replay can follow
+    s.at[97] = [&] { s.press(KEY_CW); };       // one pass after the knob, as the replay does
     s.at[99] = [&] { s.press(KEY_RIGHT); };    // down to the zero point's row
     s.at[99 + 1] = [&] { s.press(KEY_LEFT); }; // back up
     s.at[120] = [&] {

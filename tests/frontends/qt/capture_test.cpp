@@ -8,15 +8,17 @@
 #include <QTest>
 #include <gif_lib.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
-#include "qt/display_capture.h"
 #include "firmware/lcd/framebuffer.h"
 #include "front_panel_fixture.h"
+#include "qt/display_capture.h"
 #include "qt/gif_recorder.h"
 #include "qt/gif_writer.h"
 #include "qt/render_lcd.h"
+#include "support/file_size_limit.h"
 
 using namespace txm9;
 
@@ -99,15 +101,44 @@ TEST_F(Capture, SavesAPngAtEachScale) {
     }
 }
 
-TEST_F(Capture, AFailedSaveSaysSoAndLeavesNothing) {
-    seen_message_box seen;
-    close_message_box_when_shown(seen);
-    const QString path = file("taken");
+TEST_F(Capture, AFailedWriteSaysWhyAndLeavesNothing) {
     ASSERT_TRUE(QDir(folder.path()).mkdir("taken")); // a folder where the file would go
-    EXPECT_FALSE(capture->save_to(path, 2));
-    EXPECT_TRUE(seen.shown);
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_TRUE(seen.text.contains(path)) << seen.text.toStdString();
+    const struct {
+        const char* name;
+        std::function<bool()> write;
+        const char* reason;
+        bool full_disk;
+    } cases[] = {
+        {"a display saved over a folder", [&] { return capture->save_to(file("taken"), 2); },
+         "it is a folder", false},
+        {"a display saved to a full disk", [&] { return capture->save_to(file("full.png"), 4); },
+         "File too large", true},
+        {"a session saved to a full disk",
+         [&] { return form->saveSessionTo(file("full.scenario")); }, "File too large", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        seen_message_box seen;
+        close_message_box_when_shown(seen);
+        bool written = true;
+        if (c.full_disk) {
+            const file_size_limit full_disk(64);
+            written = c.write();
+        } else {
+            written = c.write();
+        }
+        EXPECT_FALSE(written);
+        EXPECT_TRUE(seen.shown);
+        EXPECT_EQ(seen.icon, QMessageBox::Critical);
+        EXPECT_TRUE(seen.text.contains(c.reason)) << seen.text.toStdString();
+        EXPECT_TRUE(files().isEmpty()) << files().join(' ').toStdString();
+    }
+    // A recording that cannot be written says why and leaves nothing either.
+    const file_size_limit full_disk(64);
+    ASSERT_TRUE(capture->recorder().start(file("full.gif"))); // the GIF's header fits
+    EXPECT_FALSE(capture->recorder().stop());
+    EXPECT_TRUE(capture->recorder().error().contains("File too large"))
+        << capture->recorder().error().toStdString();
     EXPECT_TRUE(files().isEmpty()) << files().join(' ').toStdString();
 }
 

@@ -1,5 +1,5 @@
-// The inspector follows the firmware, time control holds and steps the passes, and a session
-// at the window saved as a scenario replays in the runner.
+// The inspector follows the firmware, and time control holds and steps the passes. (Sessions
+// saved as scenarios: session_replay_test.cpp.)
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -10,8 +10,6 @@
 #include "qt/deliver_events.h"
 #include "front_panel_fixture.h"
 #include "firmware/monitor/keys.h"
-#include "engine/program_start.h"
-#include "scenario/scenario_player.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "qt/inspector_window.h"
@@ -92,30 +90,6 @@ TEST_F(Inspector, ANewOnStartsAtNormalSpeedUnpaused) {
     run.click_on();
     EXPECT_EQ(speed_in_run, 1.0);
     EXPECT_FALSE(paused_in_run);
-}
-
-TEST_F(Inspector, ASessionSavedAsAScenarioReplaysToTheSameScreen) {
-    form->TrackBar1->setValue(1500);
-    form->CheckBox2->click();
-    RunDriver run(form.get());
-    run.between(SPLASH + 2, [&] { click(form->Image5); });    // the menu
-    run.between(SPLASH + 5, [&] { form->BitBtn1->click(); }); // display setup item
-    run.between(SPLASH + 6, [&] { form->BitBtn1->click(); }); // battery item
-    run.between(SPLASH + 9, [&] { click(form->Image5); });    // battery setup
-    run.between(SPLASH + 12, [&] { form->TrackBar2->setValue(1060); });
-    run.between(SPLASH + 40, [&] { form->Button2->click(); });
-    run.click_on();
-    const screen_routine screen = active_screen;
-    const uint32_t amps = raw_amps_adc;
-    const std::string text = form->sessionScenario();
-
-    program_start_state();
-    player_options options;
-    options.files = false;
-    const scenario_outcome outcome = play_scenario_text(text, "session.scenario", options);
-    EXPECT_EQ(outcome.status, outcome_status::passed) << outcome.message << "\n" << text;
-    EXPECT_EQ(active_screen, screen) << screen_name(active_screen) << "\n" << text;
-    EXPECT_EQ(raw_amps_adc, amps);
 }
 
 } // namespace

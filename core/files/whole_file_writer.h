@@ -1,0 +1,59 @@
+// Files written whole or not at all, for every file the programs write (screenshots,
+// reference and failure pictures, reports, saved captures, sessions, recordings). The bytes go
+// into a new file beside the target; once they are all there and on the disk it takes the
+// target's name in one step, so that a full disk, a crash or a failed write never leaves half
+// a file under that name. On any failure the partial file is removed and the reason is the
+// system's own words. A target that exists and is not a regular file (a folder, a device, a
+// FIFO, a socket, a symbolic link) is never replaced. POSIX only; no toolkit.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace txm9 {
+
+// Why `path` cannot be written, as "cannot write PATH: REASON", or empty: it exists and is not
+// a regular file, or its folder is missing or cannot be written into. For checking a target
+// before a long run; the writer checks again.
+std::string check_target(const std::string& path);
+
+class whole_file_writer {
+public:
+    // Starts the file that becomes `path`: PATH.part beside it, or PATH.N.part if that name is
+    // taken (nothing that exists is touched). ok() says whether it could.
+    explicit whole_file_writer(std::string path);
+    whole_file_writer(const whole_file_writer&) = delete;
+    whole_file_writer& operator=(const whole_file_writer&) = delete;
+    // Not committed: the partial file is removed.
+    ~whole_file_writer();
+
+    // Appends `size` bytes. After the first failure nothing more is written and every call
+    // returns false.
+    bool write(const void* bytes, std::size_t size);
+    // Makes the file durable and gives it its name. False, with error() saying why and the
+    // partial file removed, on any failure before.
+    bool commit();
+    // Stops without a file.
+    void abandon();
+
+    bool ok() const { return error_.empty(); }
+    // "cannot write PATH: REASON", empty while all is well.
+    const std::string& error() const { return error_; }
+    const std::string& part_path() const { return part_; }
+
+private:
+    bool fail(const std::string& reason);
+
+    std::string path_;
+    std::string part_;
+    std::string error_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// Writes `bytes` as the whole of `path`; the reason it failed ("cannot write PATH: REASON"),
+// or empty.
+std::string write_whole_file(const std::string& path, std::string_view bytes);
+
+} // namespace txm9
