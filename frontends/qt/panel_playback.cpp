@@ -11,6 +11,7 @@
 
 #include "deliver_events.h"
 #include "engine/panel_colours.h"
+#include "firmware/monitor/state.h"
 #include "panel_keys.h"
 #include "pcmain.h"
 #include "scenario/scenario_parser.h"
@@ -202,16 +203,23 @@ void PanelPlayback::frameShown(const frame_report& frame) {
 }
 
 void PanelPlayback::frameDelivered() {
+    if (state_ == state::ending) {
+        // An OFF pressed in the splash is forgotten when the splash ends: press it again.
+        if (power_off_request == 0) {
+            switch_off();
+        }
+        return;
+    }
     if (state_ != state::playing) {
         return;
     }
     clock_->deliver(); // 25 ms of instrument time, the tick on every fourth frame
-    // As in the runner, a scenario is over from the frame after its last command.
-    const bool over = player_->finished();
     ++in_player_;
     player_->frame_delivered();
     --in_player_;
-    if (over && state_ == state::playing) {
+    // A scenario played to its end has switched the instrument off, and ends once the run is
+    // over (after_step); one that cannot go on ends here, the instrument running.
+    if (player_->finished() && player_->outcome().status == outcome_status::cannot_run) {
         finish();
     }
 }
@@ -244,7 +252,7 @@ void PanelPlayback::finish() {
         return;
     }
     state_ = state::ending;
-    if (form_.runs() > 0) {
+    if (form_.runs() > 0 && power_off_request == 0) {
         switch_off();
     }
     if (again) {

@@ -124,6 +124,26 @@ TEST_F(PanelPlaybackTest, EndsWithTheRunnersScreenSettingsAndFrame) {
     EXPECT_TRUE(window.frame == runner.frame) << "the last frames differ";
 }
 
+// The runner's exit statuses, also for a scenario that ends inside the splash (whose OFF the
+// splash forgets) and for one that cannot go on while the instrument runs.
+TEST_F(PanelPlaybackTest, ExitsWithTheRunnersStatus) {
+    const struct {
+        const char* scenario;
+        int status;
+    } cases[] = {
+        {"volts 1500\non 1 s\n", 0},
+        {"volts 1500\non\nexpect screen menu\npress knob\nexpect screen menu\n", 1},
+        {"volts 1500\non\nwait 1 s\nvolts 99 V\n", 2},
+    };
+    for (const auto& c : cases) {
+        QSignalSpy exited(&form->playback(), &PanelPlayback::exitRequested);
+        ASSERT_TRUE(form->playback().play(write(c.scenario), false, true));
+        ASSERT_TRUE(exited.wait(20000)) << c.scenario;
+        EXPECT_EQ(exited.takeFirst().at(0).toInt(), c.status) << c.scenario;
+        EXPECT_EQ(form->runs(), 0) << c.scenario;
+    }
+}
+
 TEST_F(PanelPlaybackTest, TimeWhileOffPassesAtTheInspectorsSpeedWhichOnKeeps) {
     form->setSpeed(16.0);
     QSignalSpy exited(&form->playback(), &PanelPlayback::exitRequested);
