@@ -432,8 +432,7 @@ private:
     void check_frame(const command& c) {
         const std::string reference = in_folder(script_.folder, c.path);
         if (options_.update) {
-            plan_picture(c, reference, 1);
-            outcome_.notices.push_back(where(c) + "wrote " + reference);
+            plan_picture(c, reference, 1, where(c) + "wrote " + reference);
             return;
         }
         const argb_picture& expected = references_.at(&c);
@@ -445,7 +444,7 @@ private:
         std::array<std::string, 3> pictures;
         std::string error = mismatch_pngs(expected, pictures);
         for (std::size_t i = 0; i < pictures.size() && error.empty(); ++i) {
-            files_.push_back({&c, prefix + MISMATCH_SUFFIXES[i], std::move(pictures[i]), true});
+            files_.push_back({&c, prefix + MISMATCH_SUFFIXES[i], std::move(pictures[i]), true, {}});
         }
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
@@ -492,13 +491,15 @@ private:
         return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
     }
 
-    // The display as a picture file, to be written once the scenario is over.
-    void plan_picture(const command& c, const std::string& path, int scale) {
+    // The display as a picture file, to be written once the scenario is over; `notice` says
+    // so once it is.
+    void plan_picture(const command& c, const std::string& path, int scale,
+                      std::string notice = {}) {
         std::string bytes;
         if (const std::string problem = display_png(scale, bytes); !problem.empty()) {
             cannot_run(c, "cannot write " + path + ": " + problem);
         }
-        files_.push_back({&c, path, std::move(bytes), false});
+        files_.push_back({&c, path, std::move(bytes), false, std::move(notice)});
     }
 
     // Writes the files the scenario made, in order, each in its folder (made if missing). A
@@ -506,16 +507,19 @@ private:
     // one that cannot run, a failure picture adds its reason to the failure.
     void write_files() {
         for (const planned_file& f : files_) {
-            std::string error;
             const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
             std::error_code made;
             if (!parent.empty()) {
                 std::filesystem::create_directories(parent, made);
             }
-            error = made ? "cannot write " + f.path + ": cannot make the folder " +
-                               parent.string() + ": " + made.message()
-                         : write_whole_file(f.path, f.bytes);
+            const std::string error = made
+                                          ? "cannot write " + f.path + ": cannot make the folder " +
+                                                parent.string() + ": " + made.message()
+                                          : write_whole_file(f.path, f.bytes);
             if (error.empty()) {
+                if (!f.notice.empty()) {
+                    outcome_.notices.push_back(f.notice);
+                }
                 continue;
             }
             const std::string place = script_.file + ":" + std::to_string(f.by->place.line) + ":" +
@@ -558,6 +562,7 @@ private:
         std::string path;
         std::string bytes;
         bool explains_failure; // a failure picture
+        std::string notice;    // said once it is written
     };
 
     const scenario& script_;
