@@ -1,6 +1,7 @@
-// Painting frames into the front panel's display picture with the real render_lcd, a new one
-// and the one already shown, and the floor they are measured against: a plain copy of as many
-// bytes as the picture holds.
+// Painting frames into the front panel's display picture with the real render_lcd: a frame
+// that differs everywhere, one that differs in one band of eight rows, and the one already
+// shown; and the floor they are measured against: a plain copy of as many bytes as the
+// picture holds.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -39,11 +40,29 @@ void bm_render_same(benchmark::State& state) {
     }
 }
 
-// A frame that differs from the one shown (one pixel, every time) is painted in whole.
+// A frame that differs from the one shown in every pixel: the typical frame and its
+// negative, in turn.
 void bm_render_new(benchmark::State& state) {
     typical_frame();
     for (auto _ : state) {
-        lcd_buffer[0] ^= 1;
+        for (uint8_t& column : lcd_buffer) {
+            column = static_cast<uint8_t>(~column);
+        }
+        render_lcd();
+        benchmark::DoNotOptimize(Form1->Image1->surface().constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+// A frame that differs from the one shown in one band of eight rows across the display (a
+// page of the frame buffer), as when a line of text changes.
+void bm_render_band(benchmark::State& state) {
+    typical_frame();
+    uint8_t* const band = lcd_buffer + 3 * LCD_WIDTH;
+    for (auto _ : state) {
+        for (uint8_t* column = band; column != band + LCD_WIDTH; ++column) {
+            *column = static_cast<uint8_t>(~*column);
+        }
         render_lcd();
         benchmark::DoNotOptimize(Form1->Image1->surface().constBits());
         benchmark::ClobberMemory();
@@ -67,8 +86,9 @@ void bm_picture_copy(benchmark::State& state) {
 
 const bool registered = [] {
     register_measured("render_lcd, a new frame", "memcpy of the picture", bm_render_new);
-    register_measured("render_lcd, the frame shown again", "memcpy of the picture",
-                      bm_render_same);
+    register_measured("render_lcd, one changed 8-row band", "memcpy of the picture",
+                      bm_render_band);
+    register_measured("render_lcd, the frame shown again", "memcpy of the picture", bm_render_same);
     register_floor("memcpy of the picture", bm_picture_copy);
     return true;
 }();

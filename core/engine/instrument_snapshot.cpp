@@ -12,11 +12,17 @@ instrument_snapshot::instrument_snapshot() {
     for (int i = 0; i < INSTRUMENT_VARIABLE_COUNT; ++i) {
         values_.push_back(instrument_variables[i].read());
     }
+    for (int i = 0; i < SCREEN_VARIABLE_COUNT; ++i) {
+        screens_.push_back(*screen_variables[i].variable);
+    }
 }
 
 void instrument_snapshot::restore() const {
     for (int i = 0; i < INSTRUMENT_VARIABLE_COUNT; ++i) {
         instrument_variables[i].write(values_[static_cast<std::size_t>(i)]);
+    }
+    for (int i = 0; i < SCREEN_VARIABLE_COUNT; ++i) {
+        *screen_variables[i].variable = screens_[static_cast<std::size_t>(i)];
     }
 }
 

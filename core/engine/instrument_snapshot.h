@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "firmware/monitor/state.h"
+
 namespace txm9 {
 
 class instrument_snapshot {
@@ -16,6 +18,7 @@ public:
 
 private:
     std::vector<int64_t> values_;
+    std::vector<screen_routine> screens_;
 };
 
 // Restores the snapshot it took when it goes out of scope.

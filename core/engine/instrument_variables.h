@@ -1,10 +1,13 @@
-// The instrument's numeric state by name, for frontends that show or check it (the scenario
-// runner's `expect VARIABLE OP VALUE`, the inspector). The screens themselves (active_screen,
-// return_screen) are named through screen_list instead.
+// The instrument's state by name, made from the firmware's one list of variables: the numbers
+// for frontends that show or check them (the scenario runner's `expect VARIABLE OP VALUE`, the
+// inspector), and the two screen variables (named through screen_list), so that a reset or a
+// snapshot covers everything.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+
+#include "firmware/monitor/state.h"
 
 namespace txm9 {
 
@@ -19,6 +22,14 @@ struct instrument_variable {
 
 extern const instrument_variable instrument_variables[];
 extern const int INSTRUMENT_VARIABLE_COUNT;
+
+struct screen_variable {
+    const char* name;         // "active_screen", "return_screen"
+    screen_routine* variable;
+};
+
+extern const screen_variable screen_variables[];
+extern const int SCREEN_VARIABLE_COUNT;
 
 // The variable of that name (exact, lower case), or nullptr.
 const instrument_variable* find_instrument_variable(std::string_view name);

@@ -14,28 +14,62 @@ int lcd_picture_height(int scale, bool margin) {
     return LCD_HEIGHT * scale + (margin ? LCD_MARGIN_ROWS : 0);
 }
 
-void paint_lcd_picture(uint32_t* pixels, std::ptrdiff_t stride, int scale,
-                       const lcd_colours& colours, bool margin) {
-    const int width = lcd_picture_width(scale, margin);
+namespace {
+
+// One display row's blocks, `scale` picture pixels each, from column `left` to `right` - 1.
+// The colours are values, not references into memory the picture could overlap, so that the
+// loop keeps them in registers; a scale known when compiling unrolls each block.
+template <int Scale>
+uint32_t* paint_blocks(uint32_t* out, const uint8_t* page, uint8_t mask, int left, int right,
+                       uint32_t lit, uint32_t unlit, int scale = Scale) {
+    for (int x = left; x < right; ++x) {
+        out = std::fill_n(out, Scale > 0 ? Scale : scale, (page[x] & mask) != 0 ? lit : unlit);
+    }
+    return out;
+}
+
+} // namespace
+
+void paint_lcd_picture_rect(uint32_t* pixels, std::ptrdiff_t stride, int scale,
+                            const lcd_colours& colours, const lcd_rect& rect) {
+    const uint32_t lit = colours.lit;
+    const uint32_t unlit = colours.unlit;
+    const std::ptrdiff_t width = static_cast<std::ptrdiff_t>(rect.right - rect.left) * scale;
     // Each display row becomes one picture row of blocks; the scale - 1 rows below it are
     // copies, which is what keeps a whole frame at the cost of a memory copy.
-    for (int y = 0; y < LCD_HEIGHT; ++y) {
+    for (int y = rect.top; y < rect.bottom; ++y) {
         const uint8_t* const page = &lcd_buffer[(y / 8) * LCD_WIDTH];
         const uint8_t mask = pixel_bit_mask[y % 8];
-        uint32_t* const line = pixels + static_cast<std::ptrdiff_t>(y) * scale * stride;
-        uint32_t* out = line;
-        for (int x = 0; x < LCD_WIDTH; ++x) {
-            out = std::fill_n(out, scale, (page[x] & mask) != 0 ? colours.lit : colours.unlit);
+        uint32_t* const line = pixels + static_cast<std::ptrdiff_t>(y) * scale * stride +
+                               static_cast<std::ptrdiff_t>(rect.left) * scale;
+        switch (scale) {
+        case 1:
+            paint_blocks<1>(line, page, mask, rect.left, rect.right, lit, unlit);
+            break;
+        case 2: // the window's own scale
+            paint_blocks<2>(line, page, mask, rect.left, rect.right, lit, unlit);
+            break;
+        default:
+            paint_blocks<0>(line, page, mask, rect.left, rect.right, lit, unlit, scale);
+            break;
         }
-        std::fill(out, line + width, colours.margin);
         for (int copy = 1; copy < scale; ++copy) {
             std::copy(line, line + width, line + copy * stride);
         }
     }
-    if (margin) {
-        for (int y = LCD_HEIGHT * scale; y < lcd_picture_height(scale, true); ++y) {
-            std::fill_n(pixels + y * stride, width, colours.margin);
-        }
+}
+
+void paint_lcd_picture(uint32_t* pixels, std::ptrdiff_t stride, int scale,
+                       const lcd_colours& colours, bool margin) {
+    paint_lcd_picture_rect(pixels, stride, scale, colours, LCD_WHOLE_DISPLAY);
+    if (!margin) {
+        return;
+    }
+    const int display_width = LCD_WIDTH * scale;
+    const int width = lcd_picture_width(scale, true);
+    for (int y = 0; y < lcd_picture_height(scale, true); ++y) {
+        const int from = y < LCD_HEIGHT * scale ? display_width : 0;
+        std::fill(pixels + y * stride + from, pixels + y * stride + width, colours.margin);
     }
 }
 

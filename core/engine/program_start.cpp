@@ -10,7 +10,9 @@ void program_start_state() {
     for (int i = 0; i < INSTRUMENT_VARIABLE_COUNT; ++i) {
         instrument_variables[i].write(0);
     }
-    active_screen = return_screen = nullptr;
+    for (int i = 0; i < SCREEN_VARIABLE_COUNT; ++i) {
+        *screen_variables[i].variable = nullptr;
+    }
     lcd_clear();
 }
 

@@ -14,14 +14,9 @@
 #include <cmath>
 
 #include "deliver_events.h"
-#include "engine/instrument_snapshot.h"
-#include "engine/instrument_variables.h"
-#include "engine/timing.h"
-#include "firmware/monitor/keys.h"
+#include "engine/inspector_model.h"
 #include "engine/panel_colours.h"
 #include "pcmain.h"
-#include "firmware/monitor/screen_list.h"
-#include "firmware/monitor/state.h"
 
 using namespace txm9;
 
@@ -31,45 +26,20 @@ constexpr int REFRESH_MS = 200;
 constexpr int FLASH_MS = 700;
 constexpr const double (&SPEEDS)[4] = time_control::SPEEDS;
 
-QString tenths(int64_t v, const char* unit) {
-    return QStringLiteral("%1%2.%3 %4")
-        .arg(v < 0 ? "-" : "")
-        .arg(std::llabs(v) / 10)
-        .arg(std::llabs(v) % 10)
-        .arg(unit);
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
-QString yes_no(bool on) {
-    return on ? QStringLiteral("yes") : QStringLiteral("no");
-}
-
-QString key_name(uint8_t code) {
-    switch (code) {
-    case 0:
-        return QStringLiteral("empty");
-    case KEY_SELECT:
-        return QStringLiteral("1 knob pressed");
-    case KEY_CW:
-        return QStringLiteral("2 turned clockwise");
-    case KEY_CCW:
-        return QStringLiteral("3 turned anticlockwise");
-    case KEY_LEFT:
-        return QStringLiteral("4 left key");
-    case KEY_RIGHT:
-        return QStringLiteral("5 right key");
-    default:
-        return QString::number(code);
+// A setting is plain at its factory value and marked where it was changed.
+QString shown(const inspector_value& value) {
+    if (!value.setting) {
+        return qt(value.text);
     }
-}
-
-// Seconds until `steps` more 2-second steps have gone by, counted from the tick phase now.
-QString seconds_after_steps(int steps) {
-    const int ticks = (TICKS_PER_STEP - step_ticks) + (steps - 1) * TICKS_PER_STEP;
-    return QStringLiteral("%1 s").arg(ticks * static_cast<double>(TICK_MS) / 1000.0, 0, 'f', 1);
-}
-
-QString speed_name(double speed) {
-    return speed == 0.25 ? QStringLiteral("×¼") : QStringLiteral("×%1").arg(speed);
+    if (!value.changed) {
+        return qt(value.text) + QStringLiteral(" <span style='color:gray'>(factory)</span>");
+    }
+    return QStringLiteral("<b>%1</b> <span style='color:#a05000'>(factory %2)</span>")
+        .arg(qt(value.text), qt(value.factory));
 }
 
 } // namespace
@@ -83,132 +53,12 @@ InspectorWindow::InspectorWindow(TForm1& form) : QWidget(&form, Qt::Tool), form_
     build();
 }
 
-void InspectorWindow::add(const QString& label, std::function<QString()> value) {
-    rows_.push_back(row{label, std::move(value), nullptr, QString(), -1000000, false});
-}
-
-// A setting or calibration value: plain at its factory value, marked when changed.
-void InspectorWindow::add_setting(const char* name, std::function<QString(int64_t)> format) {
-    const instrument_variable* v = find_instrument_variable(name);
-    int64_t factory = 0;
-    const bool has_factory = factory_value(name, factory);
-    add(QString::fromLatin1(name), [v, factory, has_factory, format] {
-        const int64_t now = v->read();
-        if (!has_factory || now == factory) {
-            return format(now) + QStringLiteral(" <span style='color:gray'>(factory)</span>");
-        }
-        return QStringLiteral("<b>%1</b> <span style='color:#a05000'>(factory %2)</span>")
-            .arg(format(now), format(factory));
-    });
-}
-
 void InspectorWindow::build() {
-    auto count = [](const uint32_t& v) { return [&v] { return QString::number(v); }; };
-    auto number = [](int64_t v) { return QString::number(v); };
-
-    add(QStringLiteral("state"), [this] {
-        switch (form_.engine().phase()) {
-        case panel_phase::off:
-            return QStringLiteral("off");
-        case panel_phase::splash:
-            return QStringLiteral("splash");
-        case panel_phase::running:
-            break;
-        }
-        return QStringLiteral("running");
-    });
-    add(QStringLiteral("nested runs"), [this] { return QString::number(form_.runs()); });
-    add(QStringLiteral("passes since ON"),
-        [this] { return QString::number(form_.engine().passes_since_on()); });
-    add(QStringLiteral("instrument time"), [this] {
-        return QStringLiteral("%1 s").arg(form_.engine().frames_since_on() * 0.025, 0, 'f', 1);
-    });
-    add(QStringLiteral("speed"), [] {
-        return frames_paused() ? QStringLiteral("paused (%1)").arg(speed_name(frame_speed()))
-                               : speed_name(frame_speed());
-    });
-    const int run_rows = static_cast<int>(rows_.size());
-
-    add(QStringLiteral("volts count"), count(raw_volts_adc));
-    add(QStringLiteral("amps count"), count(raw_amps_adc));
-    add(QStringLiteral("volts filtered"), count(volts_adc));
-    add(QStringLiteral("amps filtered"), count(amps_adc));
-    add(QStringLiteral("voltage"), [] { return tenths(volts_dv, "V"); });
-    add(QStringLiteral("current"), [] { return tenths(current_da, "A"); });
-    add(QStringLiteral("peak voltage"), [] { return tenths(peak_volts_dv, "V"); });
-    add(QStringLiteral("peak charge"), [] { return tenths(peak_charge_da, "A"); });
-    add(QStringLiteral("peak discharge"), [] { return tenths(peak_discharge_da, "A"); });
-    const int measurement_rows = static_cast<int>(rows_.size());
-
-    add(QStringLiteral("armed"), [] { return yes_no(volt_alarm_enabled == 1); });
-    add(QStringLiteral("raised"), [] { return yes_no((volt_alarm & 1u) != 0); });
-    add(QStringLiteral("acknowledged"), [] { return yes_no((alarm_ack & 1u) != 0); });
-    add(QStringLiteral("lamp"), [this] {
-        return form_.Shape1->fillColour() == COLOUR_LAMP_LIT ? QStringLiteral("lit")
-                                                             : QStringLiteral("unlit");
-    });
-    add(QStringLiteral("window"), [] {
-        return tenths(low_alarm_dv, "V") + QStringLiteral(" to ") + tenths(high_alarm_dv, "V");
-    });
-    const int alarm_rows = static_cast<int>(rows_.size());
-
-    add(QStringLiteral("active_screen"),
-        [] { return QString::fromLatin1(screen_name(active_screen)); });
-    add(QStringLiteral("return_screen"),
-        [] { return QString::fromLatin1(screen_name(return_screen)); });
-    add(QStringLiteral("menu_cursor"), [] { return QString::number(menu_cursor); });
-    add(QStringLiteral("edit_mode"), [] { return yes_no(edit_mode == 1); });
-    add(QStringLiteral("pending_key"), [] { return key_name(pending_key); });
-    add(QStringLiteral("idle_countdown"), [] {
-        const QString left = active_screen == screen_main ? QStringLiteral("home already")
-                             : idle_countdown == 0
-                                 ? QStringLiteral("home next pass")
-                                 : QStringLiteral("home in ") + seconds_after_steps(idle_countdown);
-        return QStringLiteral("%1 (%2)").arg(idle_countdown).arg(left);
-    });
-    add(QStringLiteral("calibration unlocked"), [] { return yes_no(calibrate_enabled == 1); });
-    add(QStringLiteral("threshold step"), [] { return tenths(key_step, "V"); });
-    const int screen_rows = static_cast<int>(rows_.size());
-
-    add_setting("contrast", number);
-    add_setting("backlight_on", [](int64_t v) { return yes_no(v == 1); });
-    add_setting("language", [](int64_t v) {
-        return v == 0 ? QStringLiteral("English") : QStringLiteral("French");
-    });
-    add_setting("display_mode", [](int64_t v) {
-        static const char* const modes[] = {"volts and amps", "volts", "amps"};
-        return v >= 0 && v <= 2 ? QString::fromLatin1(modes[v]) : QString::number(v);
-    });
-    add_setting("auto_cycle", [](int64_t v) { return yes_no(v == 1); });
-    add_setting("cycle_time_index", [](int64_t v) {
-        return v >= 0 && v < 7 ? QStringLiteral("%1 (%2 s a page)").arg(v).arg(2 * cycle_times[v])
-                               : QString::number(v);
-    });
-    add_setting("shunt_amps", [](int64_t v) { return QStringLiteral("%1 A").arg(v); });
-    add_setting("bar_scale_amps", [](int64_t v) { return QStringLiteral("%1 A").arg(v); });
-    add_setting("volt_alarm_enabled", [](int64_t v) { return yes_no(v == 1); });
-    add_setting("low_alarm_dv", [](int64_t v) { return tenths(v, "V"); });
-    add_setting("high_alarm_dv", [](int64_t v) { return tenths(v, "V"); });
-    add_setting("volt_cal_percent", [](int64_t v) { return QStringLiteral("%1 %").arg(v); });
-    add_setting("cal_zero_adc", number);
-    add_setting("cal_charge_adc", number);
-    add_setting("cal_discharge_adc", number);
-    const int setting_rows = static_cast<int>(rows_.size());
-
-    add(QStringLiteral("blink_phase"), [] { return QString::number(blink_phase); });
-    add(QStringLiteral("blink_ticks"), [] { return QString::number(blink_ticks); });
-    add(QStringLiteral("step_ticks"), [] { return QString::number(step_ticks); });
-    add(QStringLiteral("cycle_steps"), [] { return QString::number(cycle_steps); });
-    add(QStringLiteral("amps_page"),
-        [] { return amps_page == 0 ? QStringLiteral("volts") : QStringLiteral("amps"); });
-    add(QStringLiteral("next page change"), [] {
-        if (display_mode == 0 || auto_cycle != 1 || cycle_time_index > 6) {
-            return QStringLiteral("none (not alternating)");
-        }
-        const int left = std::max(1, cycle_times[cycle_time_index] - cycle_steps);
-        return QStringLiteral("in ") + seconds_after_steps(left);
-    });
-    const int tick_rows = static_cast<int>(rows_.size());
+    inspector_sources sources;
+    sources.panel = &form_.engine();
+    sources.time = &panel_time();
+    sources.lamp_lit = [this] { return form_.Shape1->fillColour() == COLOUR_LAMP_LIT; };
+    const std::vector<inspector_section> sections = inspector_sections(sources);
 
     // Time control and the session, above the values.
     auto* controls = new QHBoxLayout;
@@ -221,10 +71,10 @@ void InspectorWindow::build() {
     speeds_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         auto* button = new QToolButton;
-        button->setText(speed_name(SPEEDS[i]));
+        button->setText(qt(speed_name(SPEEDS[i])));
         button->setCheckable(true);
         button->setToolTip(
-            QStringLiteral("Passes and tick at %1 their speed").arg(speed_name(SPEEDS[i])));
+            QStringLiteral("Passes and tick at %1 their speed").arg(qt(speed_name(SPEEDS[i]))));
         speeds_->addButton(button, i);
         controls->addWidget(button);
     }
@@ -245,29 +95,30 @@ void InspectorWindow::build() {
     });
     connect(save, &QPushButton::clicked, &form_, &TForm1::saveSession);
 
-    // Two columns, narrow enough to stand beside the front panel on a common screen.
+    // Two columns, narrow enough to stand beside the front panel on a common screen: run,
+    // measurement, alarm and tick on the left, screen and settings on the right.
+    struct place {
+        int row, column, rows;
+    };
+    constexpr place places[] = {{0, 0, 1}, {1, 0, 1}, {2, 0, 1}, {0, 1, 2}, {2, 1, 2}, {3, 0, 1}};
     auto* grid = new QGridLayout;
-    grid->addWidget(group(QStringLiteral("Run"), 0, run_rows), 0, 0);
-    grid->addWidget(group(QStringLiteral("Measurement"), run_rows, measurement_rows), 1, 0);
-    grid->addWidget(group(QStringLiteral("Voltage alarm"), measurement_rows, alarm_rows), 2, 0);
-    grid->addWidget(group(QStringLiteral("Tick"), setting_rows, tick_rows), 3, 0);
-    grid->addWidget(group(QStringLiteral("Screen"), alarm_rows, screen_rows), 0, 1, 2, 1);
-    grid->addWidget(group(QStringLiteral("Settings and calibration"), screen_rows, setting_rows), 2,
-                    1, 2, 1);
+    for (std::size_t i = 0; i < sections.size() && i < std::size(places); ++i) {
+        grid->addWidget(group(sections[i]), places[i].row, places[i].column, places[i].rows, 1);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addLayout(session);
     layout->addLayout(grid);
 }
 
-QWidget* InspectorWindow::group(const QString& title, int first_row, int end_row) {
-    auto* box = new QGroupBox(title);
+QWidget* InspectorWindow::group(const inspector_section& section) {
+    auto* box = new QGroupBox(qt(section.title));
     auto* form = new QFormLayout(box);
-    for (int i = first_row; i < end_row; ++i) {
-        row& r = rows_[static_cast<std::size_t>(i)];
-        r.shown = new QLabel;
+    for (const inspector_row& model : section.rows) {
+        row r{qt(model.label), model.value, new QLabel, QString(), -1000000, false};
         r.shown->setTextFormat(Qt::RichText);
         form->addRow(r.label + QLatin1Char(':'), r.shown);
+        rows_.push_back(std::move(r));
     }
     return box;
 }
@@ -318,7 +169,7 @@ void InspectorWindow::hideEvent(QHideEvent* event) {
 void InspectorWindow::refresh() {
     const qint64 now = clock_.elapsed();
     for (row& r : rows_) {
-        const QString value = r.value();
+        const QString value = shown(r.value());
         if (value != r.last) {
             if (!r.last.isNull()) {
                 r.changed_at = now;

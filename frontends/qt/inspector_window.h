@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include "engine/inspector_model.h"
+
 class QAbstractButton;
 class QButtonGroup;
 class QLabel;
@@ -34,7 +36,7 @@ protected:
 private:
     struct row {
         QString label;
-        std::function<QString()> value;
+        std::function<txm9::inspector_value()> value;
         QLabel* shown = nullptr;
         QString last;
         qint64 changed_at = -1000000; // when the value last changed, for the flash
@@ -42,9 +44,7 @@ private:
     };
 
     void build();
-    QWidget* group(const QString& title, int first_row, int end_row);
-    void add(const QString& label, std::function<QString()> value);
-    void add_setting(const char* name, std::function<QString(int64_t)> format);
+    QWidget* group(const txm9::inspector_section& section);
     void refresh();
     void refresh_controls();
 

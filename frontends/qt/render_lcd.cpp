@@ -1,10 +1,10 @@
 #include "render_lcd.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "firmware/lcd/framebuffer.h"
+#include "engine/lcd_changes.h"
 #include "engine/lcd_picture.h"
+#include "firmware/lcd/framebuffer.h"
 #include "pcmain.h"
 #include "system_colours.h"
 
@@ -28,6 +28,8 @@ struct painted_frame {
     lcd_colours colours{};
     qint64 picture_key = 0;
 };
+
+constexpr int SCALE = 2;
 
 } // namespace
 
@@ -54,35 +56,32 @@ void render_lcd() {
     // Both colours are looked up once per frame, in the palette in force now, so a changed
     // desktop colour shows from the next frame on.
     const lcd_colours colours = shown_lcd_colours();
-    // Most passes draw the frame already shown, which costs nothing more here.
     static painted_frame last;
-    if (surface.cacheKey() == last.picture_key && last.colours == colours &&
-        std::equal(lcd_buffer, lcd_buffer + LCD_BUFFER_SIZE, last.buffer)) {
-        emit Form1->displayPainted();
-        return;
-    }
-    // The frame is built whole off-screen. Only a frame that differs reaches the picture and
-    // asks for a redraw, one for the whole frame, carried out at the next event delivery. The
-    // last column and the last three rows, outside the 2 x 2 blocks, are left as they were.
-    static std::vector<uint32_t> frame;
-    const int width = lcd_picture_width(2, false);
-    const int height = lcd_picture_height(2, false);
-    frame.resize(static_cast<std::size_t>(width) * height);
-    paint_lcd_picture(frame.data(), width, 2, colours, false);
-    bool changed = false;
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* const row = frame.data() + static_cast<std::ptrdiff_t>(y) * width;
-        auto* const shown = reinterpret_cast<uint32_t*>(surface.scanLine(y));
-        if (!std::equal(row, row + width, shown)) {
-            std::copy(row, row + width, shown);
-            changed = true;
+    // Only the pixels that differ from the frame on the screen are painted, and only their
+    // rectangle is redrawn: a blinking icon costs its own few blocks, and most passes, which
+    // draw the frame already shown, nothing. A picture written by anyone else, or new
+    // colours, are painted whole.
+    const bool picture_as_left = surface.cacheKey() == last.picture_key && last.colours == colours;
+    const lcd_rect changed =
+        picture_as_left ? lcd_changed_rect(last.buffer, lcd_buffer) : LCD_WHOLE_DISPLAY;
+    if (!changed.empty()) {
+        // The last column and the last three rows, outside the 2 x 2 blocks, are never
+        // painted.
+        auto* const pixels = reinterpret_cast<uint32_t*>(surface.bits());
+        paint_lcd_picture_rect(pixels, surface.bytesPerLine() / 4, SCALE, colours, changed);
+        std::copy(lcd_buffer, lcd_buffer + LCD_BUFFER_SIZE, last.buffer);
+        last.colours = colours;
+        last.picture_key = surface.cacheKey();
+        // Carried out at the next event delivery, and only this rectangle reaches the screen.
+        // A picture painted whole is redrawn whole, its white margin too: the control showed
+        // the panel through it while it had no picture.
+        if (picture_as_left) {
+            Form1->Image1->update(SCALE * changed.left, SCALE * changed.top,
+                                  SCALE * (changed.right - changed.left),
+                                  SCALE * (changed.bottom - changed.top));
+        } else {
+            Form1->Image1->update();
         }
     }
-    if (changed) {
-        Form1->Image1->update();
-    }
-    std::copy(lcd_buffer, lcd_buffer + LCD_BUFFER_SIZE, last.buffer);
-    last.colours = colours;
-    last.picture_key = surface.cacheKey();
     emit Form1->displayPainted();
 }

@@ -6,10 +6,10 @@
 
 #include "engine/lcd_picture.h"
 
-// Paints all 114 x 64 pixels: lit pixels black, unlit ones in the desktop's inactive-border
-// colour. The 229 x 131 picture's last column and last three rows are never painted and
-// stay white. The frame is built off-screen, a scanline at a time, and shown whole; a frame
-// the same as the one on the screen asks for no redraw.
+// Shows the frame buffer: lit pixels black, unlit ones in the desktop's inactive-border
+// colour. The 229 x 131 picture's last column and last three rows are never painted and stay
+// white. Only the pixels that differ from the frame on the screen are written, and only their
+// rectangle is redrawn; a frame the same as the one on the screen asks for no redraw.
 void render_lcd();
 // Paints the 2 x 2 block of pixel x (0..113), y (0..63) in a toolkit colour.
 void render_lcd_pixel(uint8_t x, uint8_t y, uint32_t colour);

@@ -1,8 +1,9 @@
 // The window as the engine's frontend: frames painted into the display picture, the lamp into
 // Shape1, the two check boxes read and ticked, and events delivered by the toolkit on the
 // window's real 25 ms schedule, with Timer1 ticking every real 100 ms. The display picture is
-// never hidden around a pass: each frame is built off-screen and shown whole, and only when
-// it differs from the one on the screen (hiding and showing it would redraw it every pass).
+// never hidden around a pass: each frame is composed in the frame buffer, and only the part
+// that differs from the one on the screen is painted and redrawn (hiding and showing the
+// picture would redraw it every pass).
 #pragma once
 
 #include "engine/front_panel.h"

@@ -1,6 +1,6 @@
-// The nine screens by name, in the order the menu reaches them. Everything that names a
-// screen (the soak's statistics, the walk, the scenario runner, the inspector) reads this
-// list, so that a new screen is added here, in its own file and where it is opened.
+// The nine screens by name, in the order the menu reaches them, from the one list in
+// screens.def. Everything that names a screen (the soak's statistics, the walk, the scenario
+// runner, the inspector) reads this list.
 #pragma once
 
 #include <cstdint>
@@ -15,15 +15,8 @@ struct screen_entry {
 };
 
 inline constexpr screen_entry screen_list[] = {
-    {screen_main, "main"},
-    {screen_max_values, "max_values"},
-    {screen_menu, "menu"},
-    {screen_display_setup, "display_setup"},
-    {screen_contrast, "contrast"},
-    {screen_battery_setup, "battery_setup"},
-    {screen_adc_values, "adc_values"},
-    {screen_calibrate, "calibrate"},
-    {screen_message, "message"},
+#define TXM9_SCREEN(name) {screen_##name, #name},
+#include "firmware/monitor/screens.def"
 };
 
 inline constexpr int SCREEN_COUNT = static_cast<int>(sizeof screen_list / sizeof screen_list[0]);

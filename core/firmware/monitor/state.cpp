@@ -2,52 +2,9 @@
 
 #include "firmware/board/hooks.h"
 
-uint8_t contrast;
-uint8_t backlight_on;
-uint8_t language;
-uint8_t display_mode;
-uint8_t auto_cycle;
-uint8_t cycle_time_index;
-uint32_t shunt_amps;
-uint32_t shunt_millivolts;
-uint32_t bar_scale_amps;
-uint8_t volt_alarm_enabled;
-uint32_t low_alarm_dv;
-uint32_t high_alarm_dv;
-uint8_t volt_cal_percent;
-uint32_t cal_zero_adc;
-uint32_t cal_charge_adc;
-uint32_t cal_discharge_adc;
-
-uint32_t raw_volts_adc;
-uint32_t raw_amps_adc;
-int32_t volts_filter_acc;
-int32_t amps_filter_acc;
-uint32_t volts_adc;
-uint32_t amps_adc;
-uint32_t volts_dv;
-int32_t current_da;
-uint32_t peak_volts_dv;
-int32_t peak_charge_da;
-int32_t peak_discharge_da;
-
-uint8_t volt_alarm;
-uint8_t alarm_ack;
-uint8_t amps_page;
-uint8_t calibrate_enabled;
-
-screen_routine active_screen;
-screen_routine return_screen;
-uint8_t menu_cursor;
-uint8_t edit_mode;
-uint8_t pending_key;
-uint8_t key_step;
-uint8_t idle_countdown;
-uint8_t blink_phase;
-uint8_t blink_ticks;
-uint8_t step_ticks;
-uint8_t cycle_steps;
-uint8_t power_off_request;
+#define TXM9_VARIABLE(type, name, kind) type name;
+#define TXM9_SCREEN_VARIABLE(name) screen_routine name;
+#include "firmware/monitor/state_variables.def"
 
 void load_display_defaults() {
     contrast = 37;

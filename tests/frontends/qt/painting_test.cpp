@@ -2,6 +2,7 @@
 // the first ON.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <QtMath>
@@ -114,12 +115,16 @@ TEST_F(Painting, WholeFrameMatchesPaintingPixelByPixel) {
         << "the frame painted at once differs from its pixels painted one by one";
 }
 
-// Counts the paint events a control receives.
+// Counts the paint events a control receives, and the region they repaint.
 class PaintCounter : public QObject {
 public:
     int paints = 0;
+    QRegion painted;
     bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 };
@@ -139,6 +144,41 @@ TEST_F(Painting, OnlyAChangedFrameIsRedrawn) {
     lcd_put_pixel(6, 5, PIXEL_SET);
     EXPECT_EQ(paints_after_render(), 1) << "one pixel more";
     expect_surface_shows_buffer(*form);
+}
+
+// A blinking icon, a changed digit or a line of text sends only its own blocks to the
+// screen.
+TEST_F(Painting, AChangeRepaintsOnlyItsRectangle) {
+    PaintCounter counter;
+    form->Image1->installEventFilter(&counter);
+    lcd_fill(0, 0, 114, 20, PIXEL_SET);
+    render_lcd();
+    QCoreApplication::processEvents();
+    const struct {
+        const char* what;
+        int left, top, right, bottom; // display pixels, the right and bottom excluded
+    } changes[] = {{"an 8 x 8 icon", 100, 0, 108, 8},
+                   {"a band of eight rows", 0, 24, 114, 32},
+                   {"one pixel", 57, 63, 58, 64},
+                   {"across two pages", 30, 6, 40, 10}};
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.what);
+        lcd_fill(static_cast<uint8_t>(change.left), static_cast<uint8_t>(change.top),
+                 static_cast<uint8_t>(change.right), static_cast<uint8_t>(change.bottom - 1),
+                 PIXEL_TOGGLE);
+        counter.paints = 0;
+        counter.painted = QRegion();
+        render_lcd();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(counter.paints, 1);
+        const QRect expected(2 * change.left, 2 * change.top, 2 * (change.right - change.left),
+                             2 * (change.bottom - change.top));
+        EXPECT_EQ(counter.painted, QRegion(expected))
+            << "repainted " << counter.painted.boundingRect().x() << ","
+            << counter.painted.boundingRect().y() << " " << counter.painted.boundingRect().width()
+            << " x " << counter.painted.boundingRect().height();
+        expect_surface_shows_buffer(*form);
+    }
 }
 
 TEST_F(Painting, UnlitPixelsReadAsAnLcdGround) {

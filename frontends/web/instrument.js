@@ -1,0 +1,189 @@
+// The instrument in WebAssembly, as the page's controls reach it. ON runs the whole powered-on
+// life inside the module and gives control back to the browser between frames (Asyncify), so
+// every other call here comes between two frames, as the window's events do. Timer1 ticks
+// on the browser's clock.
+
+// Loads the module (txm9.js beside the page) and starts the program: the instrument off.
+export async function loadInstrument(url = "txm9.js") {
+    if (typeof createTxm9 !== "function") {
+        await new Promise((resolve, reject) => {
+            const script = document.createElement("script");
+            script.src = url;
+            script.onload = resolve;
+            script.onerror = () => reject(new Error(`${url} could not be loaded`));
+            document.head.append(script);
+        });
+    }
+    return new Instrument(await createTxm9());
+}
+
+// Timer1: a tick every 100 ms (at x1; faster or slower with the instrument's speed). The
+// browser may call a timer late, or seldom while the tab is hidden; the ticks that fell due
+// meanwhile are counted from its clock and all delivered.
+class Timer1 {
+    constructor(deliver) {
+        this.deliver = deliver;
+        this.handle = null;
+    }
+
+    start(interval) {
+        if (this.handle !== null && this.interval === interval) {
+            return;
+        }
+        this.stop();
+        this.interval = interval;
+        this.origin = performance.now();
+        this.delivered = 0;
+        this.handle = setInterval(() => {
+            const due = Math.floor((performance.now() - this.origin) / this.interval);
+            const ticks = due - this.delivered;
+            this.delivered = due;
+            if (ticks > 0) {
+                this.deliver(ticks);
+            }
+        }, interval);
+    }
+
+    stop() {
+        clearInterval(this.handle);
+        this.handle = null;
+    }
+}
+
+export class Instrument {
+    constructor(module) {
+        this.module = module;
+        this.frameShown = false;
+        this.faultBox = document.getElementById("fault-box");
+        module._txm9_start();
+        this.timer = new Timer1((ticks) => module._txm9_timer(ticks));
+        this.timer.start(module._txm9_tick_period_ms());
+    }
+
+    // The page's panel: where frames, the lamp and the ticked Calibrate box go.
+    attach(panel) {
+        this.panel = panel;
+        this.module.page = {
+            showFrame: (rgba) => {
+                if (!this.frameShown) {
+                    performance.mark("txm9-first-frame");
+                }
+                this.frameShown = true;
+                panel.showFrame(rgba);
+            },
+            setLamp: (lit) => panel.setLamp(lit),
+            tickCalibrate: () => panel.tickCalibrate(),
+            modal: () => this.faultBox.open,
+            fault: (message) => this.showFault(message),
+        };
+        this.boxes();
+    }
+
+    running() {
+        return this.module._txm9_runs() > 0;
+    }
+
+    async powerOn() {
+        if (this.running()) {
+            this.module._txm9_power_on(); // a second run, inside this one, at the next frame
+            this.timeChanged();
+            return;
+        }
+        const run = this.module.ccall("txm9_power_on", "number", [], [], { async: true });
+        this.timeChanged(); // every ON starts at x1, unpaused
+        const faulted = await run;
+        if (faulted) {
+            this.showFault(this.module.UTF8ToString(this.module._txm9_fault()));
+        }
+    }
+
+    powerOff() {
+        this.module._txm9_power_off();
+    }
+
+    key(code) {
+        this.module._txm9_key(code);
+    }
+
+    volts(count) {
+        this.module._txm9_volts(count);
+    }
+
+    amps(count) {
+        this.module._txm9_amps(count);
+    }
+
+    calibrateBox() {
+        this.boxes();
+    }
+
+    keyFastBox() {
+        this.boxes();
+    }
+
+    boxes() {
+        this.module._txm9_boxes(this.panel.calibrateTicked() ? 1 : 0,
+                                this.panel.keyFastTicked() ? 1 : 0);
+    }
+
+    // The speeds time control offers, slowest first.
+    speeds() {
+        const m = this.module;
+        return Array.from({ length: m._txm9_speed_count() }, (_, i) => m._txm9_speed_offered(i));
+    }
+
+    // Time control: {paused, speed}.
+    timeControl() {
+        return { paused: this.module._txm9_paused() !== 0, speed: this.module._txm9_speed() };
+    }
+
+    setPaused(paused) {
+        this.module._txm9_set_paused(paused ? 1 : 0);
+        this.timeChanged();
+    }
+
+    step() {
+        this.module._txm9_step();
+    }
+
+    setSpeed(speed) {
+        this.module._txm9_set_speed(speed);
+        this.timeChanged();
+    }
+
+    // Timer1 keeps the instrument's speed.
+    timeChanged() {
+        this.timer.start(this.module._txm9_tick_period_ms());
+    }
+
+    // The inspector's groups: [{name, rows: [[name, value, note]]}].
+    inspector() {
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector()));
+    }
+
+    // Every input since the page opened, as a scenario for txm9-scenario.
+    sessionScenario() {
+        return this.module.UTF8ToString(this.module._txm9_session());
+    }
+
+    hasFrame() {
+        return this.frameShown;
+    }
+
+    // The display as a picture at `scale`: {width, height, rgba}.
+    picture(scale) {
+        const m = this.module;
+        const start = m._txm9_picture(scale);
+        const width = m._txm9_picture_width();
+        const height = m._txm9_picture_height();
+        return { width, height, rgba: m.HEAPU8.slice(start, start + width * height * 4) };
+    }
+
+    // The firmware's fault, as the window's message box shows it.
+    showFault(message) {
+        document.getElementById("fault-text").textContent = message;
+        if (!this.faultBox.open) {
+            this.faultBox.showModal();
+        }
+    }
+}

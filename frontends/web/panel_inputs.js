@@ -1,0 +1,184 @@
+// The front panel's inputs on the page, as the window has them: the three click areas of the
+// face, ON and OFF, the turn buttons, both sliders with their count labels and the two check
+// boxes; and the window's extras: F1, F2, Return or Enter, "." and ",", the wheel over the
+// face, and the 150 ms pressed look of a key or the knob used from the keyboard or the wheel.
+// A tap on a phone is a click. Everything goes to `instrument`, which handles it as the
+// window's handlers do.
+
+export const KEY_SELECT = 1;
+export const KEY_CW = 2;
+export const KEY_CCW = 3;
+export const KEY_LEFT = 4;
+export const KEY_RIGHT = 5;
+
+// How long a key used from the keyboard or the wheel shows pressed on the face.
+export const PRESSED_MS = 150;
+// A wheel notch in eighths of a degree, as wheelDeltaY counts it.
+const NOTCH = 120;
+
+// Turns wheel movement into whole knob steps. A notch is 120 eighths of a degree, and a fine
+// wheel or a touchpad sends it in parts; movement in the other direction starts the count
+// afresh, so that a small swipe back and forth turns nothing.
+export class WheelNotches {
+    constructor() {
+        this.partial = 0;
+    }
+
+    // Adds a movement (positive: away from the user) and returns the whole notches it
+    // completes, negative towards the user.
+    add(eighths) {
+        if ((eighths > 0 && this.partial < 0) || (eighths < 0 && this.partial > 0)) {
+            this.partial = 0;
+        }
+        this.partial += eighths;
+        const notches = Math.trunc(this.partial / NOTCH);
+        this.partial -= notches * NOTCH;
+        return notches;
+    }
+}
+
+// A wheel event's movement in eighths of a degree, away from the user positive.
+export function wheelEighths(event) {
+    if (typeof event.wheelDeltaY === "number" && event.wheelDeltaY !== 0) {
+        return event.wheelDeltaY;
+    }
+    switch (event.deltaMode) {
+    case WheelEvent.DOM_DELTA_LINE:
+        return -event.deltaY * (NOTCH / 3); // three lines a notch
+    case WheelEvent.DOM_DELTA_PAGE:
+        return -event.deltaY * NOTCH;
+    default:
+        return -event.deltaY * (NOTCH / 100); // a hundred pixels a notch
+    }
+}
+
+// Where typing goes to a text field rather than to the panel.
+function typingInto(target) {
+    return target instanceof HTMLTextAreaElement ||
+        (target instanceof HTMLInputElement && !["checkbox", "range", "button"].includes(target.type)) ||
+        (target instanceof HTMLElement && target.isContentEditable);
+}
+
+export function connectPanel(instrument) {
+    const byId = (id) => document.getElementById(id);
+    const pressedLook = {
+        left: byId("pressed-left"),
+        knob: byId("pressed-knob"),
+        right: byId("pressed-right"),
+    };
+    const releaseTimers = new Map();
+    const showPressed = (part) => {
+        const look = pressedLook[part];
+        look.classList.add("shown");
+        clearTimeout(releaseTimers.get(part));
+        releaseTimers.set(part, setTimeout(() => look.classList.remove("shown"), PRESSED_MS));
+    };
+
+    // Clicks: a click area or button passes its key code to the key slot.
+    const clicks = [
+        ["Image5", KEY_SELECT],
+        ["Image6", KEY_RIGHT],
+        ["Image3", KEY_LEFT],
+        ["Button3", KEY_CCW],
+        ["BitBtn1", KEY_CW],
+    ];
+    for (const [id, code] of clicks) {
+        byId(id).addEventListener("click", () => instrument.key(code));
+    }
+    byId("Button1").addEventListener("click", () => instrument.powerOn());
+    byId("Button2").addEventListener("click", () => instrument.powerOff());
+
+    // The sliders: the count reaches the instrument and the label, on every change. The
+    // amps slider stands at 2048 from the start, but its count is 0 until it is moved.
+    const sliders = [
+        [byId("TrackBar1"), byId("Label3"), (count) => instrument.volts(count)],
+        [byId("TrackBar2"), byId("Label4"), (count) => instrument.amps(count)],
+    ];
+    for (const [slider, label, handler] of sliders) {
+        let last = Number(slider.value);
+        const changed = () => {
+            const count = Number(slider.value);
+            if (count !== last) {
+                last = count;
+                label.textContent = String(count);
+                handler(count);
+            }
+        };
+        slider.addEventListener("input", changed);
+        // The page keys move 2 counts, as on the window.
+        slider.addEventListener("keydown", (event) => {
+            const step = { PageUp: 2, PageDown: -2 }[event.key];
+            if (step !== undefined) {
+                event.preventDefault();
+                slider.value = String(Number(slider.value) + step);
+                changed();
+            }
+        });
+    }
+
+    const calibrate = byId("CheckBox2").querySelector("input");
+    const keyFast = byId("CheckBox3").querySelector("input");
+    calibrate.addEventListener("change", () => instrument.calibrateBox(calibrate.checked));
+    keyFast.addEventListener("change", () => instrument.keyFastBox(keyFast.checked));
+
+    // The keyboard: window-wide, except while typing into a text field.
+    const keys = {
+        F1: { code: KEY_LEFT, part: "left", repeats: false },
+        F2: { code: KEY_RIGHT, part: "right", repeats: false },
+        Enter: { code: KEY_SELECT, part: "knob", repeats: false },
+        ".": { code: KEY_CW, part: "knob", repeats: true },
+        ",": { code: KEY_CCW, part: "knob", repeats: true },
+    };
+    const panel = byId("Form1");
+    window.addEventListener("keydown", (event) => {
+        const key = keys[event.key];
+        if (key === undefined || event.ctrlKey || event.altKey || event.metaKey ||
+            typingInto(event.target) || document.querySelector("dialog[open]")) {
+            return;
+        }
+        // The page's own buttons beside the panel keep their Return.
+        if (event.key === "Enter" && event.target instanceof HTMLElement &&
+            event.target.closest("button, a, menu") && !panel.contains(event.target)) {
+            return;
+        }
+        // Return presses the knob also with a panel's button focused; F1 opens no help page.
+        event.preventDefault();
+        if (event.repeat && !key.repeats) {
+            return;
+        }
+        instrument.key(key.code);
+        showPressed(key.part);
+    }, { capture: true });
+
+    // The wheel over the face turns the knob, one step per notch.
+    const wheel = new WheelNotches();
+    byId("panel-frame").addEventListener("wheel", (event) => {
+        const box = byId("Image2").getBoundingClientRect();
+        if (event.clientX < box.left || event.clientX >= box.right ||
+            event.clientY < box.top || event.clientY >= box.bottom) {
+            return;
+        }
+        event.preventDefault();
+        let notches = wheel.add(wheelEighths(event));
+        for (; notches > 0; --notches) {
+            instrument.key(KEY_CW);
+            showPressed("knob");
+        }
+        for (; notches < 0; ++notches) {
+            instrument.key(KEY_CCW);
+            showPressed("knob");
+        }
+    }, { passive: false });
+
+    return {
+        // The instrument's outputs on the panel.
+        setLamp(lit) {
+            byId("Shape1").style.background = lit ? "#ff0000" : "#800000";
+        },
+        tickCalibrate() {
+            calibrate.checked = true;
+        },
+        calibrateTicked: () => calibrate.checked,
+        keyFastTicked: () => keyFast.checked,
+    };
+}
