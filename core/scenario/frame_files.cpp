@@ -11,10 +11,6 @@
 namespace txm9 {
 namespace {
 
-argb_picture display_picture(int scale) {
-    return {lcd_picture_width(scale, false), lcd_picture_height(scale, false), lcd_picture(scale)};
-}
-
 // A pixel is dark where it is darker than mid-grey, whatever colours it was saved in.
 bool dark(uint32_t pixel) {
     const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
