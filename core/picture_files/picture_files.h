@@ -14,9 +14,6 @@ struct argb_picture {
     std::vector<uint32_t> pixels;
 };
 
-// `picture` as the bytes of a PNG file (8-bit RGB). Returns why it failed, empty on success.
-std::string encode_png(const argb_picture& picture, std::string& bytes);
-
 // Writes `picture` as a PNG file, whole or not at all. Returns why it failed ("cannot write
 // PATH: REASON"), empty on success.
 std::string write_png_file(const std::string& path, const argb_picture& picture);

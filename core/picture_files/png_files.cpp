@@ -122,19 +122,11 @@ bool decode(std::FILE* file, argb_picture& picture, png_errors& errors, std::vec
 
 } // namespace
 
-std::string encode_png(const argb_picture& picture, std::string& bytes) {
-    bytes.clear();
-    png_errors errors;
-    if (!encode(bytes, picture, errors)) {
-        return std::string("cannot encode the picture as PNG: ") + errors.message;
-    }
-    return {};
-}
-
 std::string write_png_file(const std::string& path, const argb_picture& picture) {
     std::string bytes;
-    if (const std::string problem = encode_png(picture, bytes); !problem.empty()) {
-        return "cannot write " + path + ": " + problem;
+    png_errors errors;
+    if (!encode(bytes, picture, errors)) {
+        return "cannot write " + path + ": " + errors.message;
     }
     return txm9::write_whole_file(path, bytes);
 }

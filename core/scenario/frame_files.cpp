@@ -11,10 +11,6 @@
 namespace txm9 {
 namespace {
 
-argb_picture display_picture(int scale) {
-    return {lcd_picture_width(scale, false), lcd_picture_height(scale, false), lcd_picture(scale)};
-}
-
 // A pixel is dark where it is darker than mid-grey, whatever colours it was saved in.
 bool dark(uint32_t pixel) {
     const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
@@ -27,8 +23,20 @@ uint32_t grey(uint32_t level) {
 
 } // namespace
 
-std::string display_png(int scale, std::string& bytes) {
-    return encode_png(display_picture(scale), bytes);
+argb_picture display_picture() {
+    return {lcd_picture_width(1, false), lcd_picture_height(1, false), lcd_picture(1)};
+}
+
+argb_picture enlarged(const argb_picture& picture, int scale) {
+    argb_picture out{picture.width * scale, picture.height * scale, {}};
+    out.pixels.reserve(static_cast<std::size_t>(out.width) * out.height);
+    for (int y = 0; y < out.height; ++y) {
+        const uint32_t* row = &picture.pixels[static_cast<std::size_t>(y / scale * picture.width)];
+        for (int x = 0; x < out.width; ++x) {
+            out.pixels.push_back(row[x / scale]);
+        }
+    }
+    return out;
 }
 
 std::string read_reference(const std::string& path, argb_picture& picture) {
@@ -66,21 +74,15 @@ frame_check compare_display_with(const argb_picture& reference) {
     return check;
 }
 
-std::string mismatch_pngs(const argb_picture& reference, std::array<std::string, 3>& bytes) {
-    const argb_picture actual = display_picture(1);
+std::array<argb_picture, 3> mismatch_pictures(const argb_picture& reference) {
+    const argb_picture actual = display_picture();
     // Differing pixels red on a faded copy of the display.
     argb_picture diff = actual;
     for (std::size_t i = 0; i < diff.pixels.size(); ++i) {
         const bool lit = dark(actual.pixels[i]);
         diff.pixels[i] = lit != dark(reference.pixels[i]) ? 0xFFFF0000u : grey(lit ? 140 : 235);
     }
-    const argb_picture* pictures[] = {&actual, &reference, &diff};
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (std::string problem = encode_png(*pictures[i], bytes[i]); !problem.empty()) {
-            return problem;
-        }
-    }
-    return {};
+    return {actual, reference, diff};
 }
 
 } // namespace txm9

@@ -1,6 +1,6 @@
-// The display as PNG pictures: screenshots, reference frames and the pictures that explain a
-// mismatch. Pictures are made here as the bytes of their files; the player writes them, whole
-// or not at all, once the scenario has proved free of mistakes.
+// The display as pictures: screenshots, reference frames and the pictures that explain a
+// mismatch. They are taken here at the display's own size; the player has them written (by
+// the frontend's picture files) once the scenario has proved free of mistakes.
 #pragma once
 
 #include <array>
@@ -10,8 +10,10 @@
 
 namespace txm9 {
 
-// The display at `scale` times its size as PNG bytes; why not, or empty.
-std::string display_png(int scale, std::string& bytes);
+// The display as it is now, one picture pixel per dot.
+argb_picture display_picture();
+// `picture` with each pixel `scale` pixels square: the display at `scale` times its size.
+argb_picture enlarged(const argb_picture& picture, int scale);
 
 // Reads a reference frame: a PNG picture of the display's 114 x 64. Why it cannot serve (no
 // such file, unreadable, not a PNG, another size), or empty.
@@ -27,9 +29,9 @@ struct frame_check {
 frame_check compare_display_with(const argb_picture& reference);
 
 // After a mismatch: the actual display, a copy of the reference and a difference picture
-// (differing pixels red on a faded copy of the display), as PNG bytes in that order, to be
-// named PREFIX + MISMATCH_SUFFIXES[i]. Why not, or empty.
-std::string mismatch_pngs(const argb_picture& reference, std::array<std::string, 3>& bytes);
+// (differing pixels red on a faded copy of the display), in that order, to be named
+// PREFIX + MISMATCH_SUFFIXES[i].
+std::array<argb_picture, 3> mismatch_pictures(const argb_picture& reference);
 inline constexpr std::array<const char*, 3> MISMATCH_SUFFIXES = {".actual.png", ".expected.png",
                                                                  ".diff.png"};
 

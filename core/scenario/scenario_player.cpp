@@ -10,7 +10,7 @@
 #include "engine/instrument_variables.h"
 #include "engine/lcd_dump.h"
 #include "engine/timing.h"
-#include "files/whole_file_writer.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "lcd_reader/lcd_text_reader.h"
@@ -520,43 +520,73 @@ private:
     void check_frame(const command& c) {
         const std::string reference = in_folder(script_.folder, c.path);
         if (options_.update) {
-            plan_picture(c, reference, 1);
-            outcome_.notices.push_back(where(c) + "wrote " + reference);
+            plan_picture(c, reference, 1, where(c) + "wrote " + reference);
             return;
         }
-        const argb_picture& expected = references_.at(&c);
+        const argb_picture expected = reference_for(c, reference);
         const frame_check result = compare_display_with(expected);
         if (result.differing == 0) {
             return;
         }
         const std::string prefix = failure_prefix(c);
-        std::array<std::string, 3> pictures;
-        std::string error = mismatch_pngs(expected, pictures);
-        for (std::size_t i = 0; i < pictures.size() && error.empty(); ++i) {
-            files_.push_back({&c, prefix + MISMATCH_SUFFIXES[i], std::move(pictures[i]), true});
+        std::array<argb_picture, 3> pictures = mismatch_pictures(expected);
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            files_.push_back(
+                {&c, prefix + MISMATCH_SUFFIXES[i], std::move(pictures[i]), 1, true, {}});
         }
         fail(c, "the display differs from " + reference + " in " +
                     std::to_string(result.differing) + " pixels, the first at (" +
                     std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
-                    (error.empty() ? "see " + prefix + ".actual.png, .expected.png and .diff.png"
-                                   : error));
+                    "see " + prefix + ".actual.png, .expected.png and .diff.png");
     }
 
     // Every reference frame is read before anything runs: one that is missing, unreadable or
-    // of another size is a mistake in the scenario.
+    // of another size is a mistake in the scenario. A reference that an earlier screenshot of
+    // the scenario takes is that screenshot.
     void read_references() {
         if (!options_.files || options_.update) {
             return;
         }
+        std::set<std::string> shot;
         for (const command& c : script_.commands) {
-            if (c.kind == command_kind::expect_frame) {
-                const std::string problem =
-                    read_reference(in_folder(script_.folder, c.path), references_[&c]);
+            if (c.kind == command_kind::screenshot) {
+                shot.insert(same_path(in_folder(out_dir_, c.path)));
+            } else if (c.kind == command_kind::expect_frame) {
+                const std::string reference = in_folder(script_.folder, c.path);
+                if (shot.contains(same_path(reference))) {
+                    continue;
+                }
+                const std::string problem = read_reference(reference, references_[&c]);
                 if (!problem.empty()) {
                     cannot_run(c, problem);
                 }
             }
         }
+    }
+
+    // The reference of an `expect frame`: read before the scenario ran, or the latest
+    // screenshot it took under that name.
+    argb_picture reference_for(const command& c, const std::string& reference) {
+        if (const auto read = references_.find(&c); read != references_.end()) {
+            return read->second;
+        }
+        for (auto f = files_.rbegin(); f != files_.rend(); ++f) {
+            if (!f->explains_failure && same_path(f->path) == same_path(reference)) {
+                const argb_picture shot = enlarged(f->picture, f->scale);
+                if (shot.width != LCD_WIDTH || shot.height != LCD_HEIGHT) {
+                    cannot_run(c, "the reference frame " + reference + " is " +
+                                      std::to_string(shot.width) + " x " +
+                                      std::to_string(shot.height) +
+                                      ", not the display's 114 x 64 (take it with scale 1)");
+                }
+                return shot;
+            }
+        }
+        cannot_run(c, "no reference frame " + reference);
+    }
+
+    static std::string same_path(const std::string& path) {
+        return std::filesystem::path(path).lexically_normal().string();
     }
 
     // The failure pictures' common start: the reference's name in the output folder, with a
@@ -580,13 +610,11 @@ private:
         return (p.is_absolute() || folder.empty() ? p : std::filesystem::path(folder) / p).string();
     }
 
-    // The display as a picture file, to be written once the scenario is over.
-    void plan_picture(const command& c, const std::string& path, int scale) {
-        std::string bytes;
-        if (const std::string problem = display_png(scale, bytes); !problem.empty()) {
-            cannot_run(c, "cannot write " + path + ": " + problem);
-        }
-        files_.push_back({&c, path, std::move(bytes), false});
+    // The display as a picture file, to be written once the scenario is over; `notice` says
+    // so once it is.
+    void plan_picture(const command& c, const std::string& path, int scale,
+                      std::string notice = {}) {
+        files_.push_back({&c, path, display_picture(), scale, false, std::move(notice)});
     }
 
     // Writes the files the scenario made, in order, each in its folder (made if missing). A
@@ -594,16 +622,19 @@ private:
     // one that cannot run, a failure picture adds its reason to the failure.
     void write_files() {
         for (const planned_file& f : files_) {
-            std::string error;
             const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
             std::error_code made;
             if (!parent.empty()) {
                 std::filesystem::create_directories(parent, made);
             }
-            error = made ? "cannot write " + f.path + ": cannot make the folder " +
-                               parent.string() + ": " + made.message()
-                         : write_whole_file(f.path, f.bytes);
+            const std::string error = made
+                                          ? "cannot write " + f.path + ": cannot make the folder " +
+                                                parent.string() + ": " + made.message()
+                                          : write_png_file(f.path, enlarged(f.picture, f.scale));
             if (error.empty()) {
+                if (!f.notice.empty()) {
+                    outcome_.notices.push_back(f.notice);
+                }
                 continue;
             }
             const std::string place = script_.file + ":" + std::to_string(f.by->place.line) + ":" +
@@ -664,8 +695,10 @@ private:
     struct planned_file {
         const command* by;
         std::string path;
-        std::string bytes;
+        argb_picture picture;  // the display at its own size
+        int scale;             // written this many times as large
         bool explains_failure; // a failure picture
+        std::string notice;    // said once it is written
     };
 
     const scenario& script_;
