@@ -133,11 +133,12 @@ TEST_F(PanelPlaybackTest, ExitsWithTheRunnersStatus) {
     } cases[] = {
         {"volts 1500\non 1 s\n", 0},
         {"volts 1500\non\nexpect screen menu\npress knob\nexpect screen menu\n", 1},
-        {"volts 1500\non\nwait 1 s\nvolts 99 V\n", 2},
+        {"volts 1500\non\non\non\non\non\non\non\non\non\n", 2}, // nine runs deep
     };
     for (const auto& c : cases) {
         QSignalSpy exited(&form->playback(), &PanelPlayback::exitRequested);
-        ASSERT_TRUE(form->playback().play(write(c.scenario), false, true));
+        ASSERT_TRUE(form->playback().play(write(c.scenario), false, true))
+            << form->StatusBar1->currentMessage().toStdString();
         ASSERT_TRUE(exited.wait(20000)) << c.scenario;
         EXPECT_EQ(exited.takeFirst().at(0).toInt(), c.status) << c.scenario;
         EXPECT_EQ(form->runs(), 0) << c.scenario;
