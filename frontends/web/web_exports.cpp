@@ -6,7 +6,6 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -172,13 +171,6 @@ EMSCRIPTEN_KEEPALIVE void txm9_set_speed(double speed) {
 }
 EMSCRIPTEN_KEEPALIVE double txm9_speed() {
     return frontend().time().speed();
-}
-// The speeds offered, slowest first.
-EMSCRIPTEN_KEEPALIVE int txm9_speed_count() {
-    return static_cast<int>(std::size(time_control::SPEEDS));
-}
-EMSCRIPTEN_KEEPALIVE double txm9_speed_offered(int index) {
-    return time_control::SPEEDS[index];
 }
 // Real milliseconds between two ticks of Timer1 at the speed chosen.
 EMSCRIPTEN_KEEPALIVE double txm9_tick_period_ms() {
