@@ -219,6 +219,12 @@ test("the playground passes a shipped scenario and fails a wrong one at its line
     assert.match(failed.output, /playground\.scenario:4/);
     assert.match(failed.output, /main/, "what the display shows instead");
     assert.equal(await page.locator("#scenario-frames canvas").count(), 1, "the display at the end");
+
+    assert.equal((await play("volts 1500\non\nwait 1 s\nscreenshot shot.png scale 1\n")).status,
+                 "PASS");
+    await page.waitForFunction(() => document.querySelector("#scenario-frames img")?.complete);
+    assert.equal(await page.evaluate(() => document.querySelector("#scenario-frames img").naturalWidth),
+                 114, "the screenshot, a PNG the browser reads");
     assert.equal(await page.evaluate(() => window.txm9.module._txm9_frames()), 0,
                  "the panel's own instrument did nothing");
     await page.context().close();
