@@ -21,8 +21,12 @@ function connectTime(instrument) {
         speeds.append(button);
         return [speed, button];
     });
+    let shown = "";
+    // Only a change is written into the page, which then lays out and paints again.
     const show = () => {
         const { paused, speed } = instrument.timeControl();
+        if (`${paused} ${speed}` === shown) return;
+        shown = `${paused} ${speed}`;
         pause.textContent = paused ? "Resume" : "Pause";
         pause.setAttribute("aria-pressed", String(paused));
         step.disabled = !paused;
