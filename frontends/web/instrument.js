@@ -126,10 +126,9 @@ export class Instrument {
                                 this.panel.keyFastTicked() ? 1 : 0);
     }
 
-    // The speeds time control offers, slowest first.
+    // The speeds time control offers, slowest first, with their names: [[0.25, "×¼"], ...].
     speeds() {
-        const m = this.module;
-        return Array.from({ length: m._txm9_speed_count() }, (_, i) => m._txm9_speed_offered(i));
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_speeds()));
     }
 
     // Time control: {paused, speed}.

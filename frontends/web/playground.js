@@ -3,14 +3,31 @@
 // PASS or the failure with what the display read, and the pictures: the display at the end,
 // every screenshot, and the pictures that explain a mismatched frame.
 
-function pictureCanvas(picture, scale = 1) {
+function pictureCanvas(picture) {
     const canvas = document.createElement("canvas");
     canvas.width = picture.width;
     canvas.height = picture.height;
-    canvas.style.width = `${picture.width * scale}px`;
     canvas.getContext("2d").putImageData(
         new ImageData(new Uint8ClampedArray(picture.rgba), picture.width, picture.height), 0, 0);
     return canvas;
+}
+
+// A PNG file the scenario wrote; native 114 x 64 pictures are shown at the display's size.
+function pngImage(bytes) {
+    const image = document.createElement("img");
+    image.src = URL.createObjectURL(new Blob([bytes], { type: "image/png" }));
+    image.onload = () => {
+        if (image.naturalWidth <= 114) image.style.width = `${image.naturalWidth * 2}px`;
+    };
+    return image;
+}
+
+function figure(content, name) {
+    const element = document.createElement("figure");
+    const caption = document.createElement("figcaption");
+    caption.textContent = name;
+    element.append(content, caption);
+    return element;
 }
 
 export function connectPlayground() {
@@ -31,14 +48,10 @@ export function connectPlayground() {
             `of instrument time in ${Math.round(outcome.wall_ms)} ms`;
         output.textContent = [outcome.message, ...outcome.notices, outcome.printed]
             .filter((line) => line).join("\n");
-        frames.replaceChildren();
-        for (const picture of [outcome.display, ...outcome.pictures]) {
-            const figure = document.createElement("figure");
-            const caption = document.createElement("figcaption");
-            caption.textContent = picture.name;
-            // Native 114 x 64 pictures are shown at the display's own size.
-            figure.append(pictureCanvas(picture, picture.width <= 114 ? 2 : 1), caption);
-            frames.append(figure);
+        for (const image of frames.querySelectorAll("img")) URL.revokeObjectURL(image.src);
+        frames.replaceChildren(figure(pictureCanvas(outcome.display), "the display at the end"));
+        for (const file of outcome.files.filter((f) => f.name.endsWith(".png"))) {
+            frames.append(figure(pngImage(file.bytes), file.name));
         }
     };
 

@@ -1,10 +1,9 @@
 // Beside the panel: time control, the inspector and saving the session as a scenario. Time
-// control is the core's (pause, step, x1/4 to x16); the inspector shows the instrument's
-// variables in the groups the core gives them, five times a second while the page is seen.
+// control is the core's (pause, step, x1/4 to x16); the inspector shows the core's inspector
+// model, five times a second while the page is seen.
 
 import { download, stamp } from "./capture.js";
 
-const speedName = (speed) => (speed === 0.25 ? "×¼" : `×${speed}`);
 const REFRESH_MS = 200;
 // How long a changed value stays marked.
 const FLASH_MS = 600;
@@ -13,8 +12,7 @@ function connectTime(instrument) {
     const pause = document.getElementById("pause");
     const step = document.getElementById("step");
     const speeds = document.getElementById("speeds");
-    const buttons = instrument.speeds().map((speed) => {
-        const name = speedName(speed);
+    const buttons = instrument.speeds().map(([speed, name]) => {
         const button = document.createElement("button");
         button.type = "button";
         button.textContent = name;
@@ -23,8 +21,12 @@ function connectTime(instrument) {
         speeds.append(button);
         return [speed, button];
     });
+    let shown = "";
+    // Only a change is written into the page, which then lays out and paints again.
     const show = () => {
         const { paused, speed } = instrument.timeControl();
+        if (`${paused} ${speed}` === shown) return;
+        shown = `${paused} ${speed}`;
         pause.textContent = paused ? "Resume" : "Pause";
         pause.setAttribute("aria-pressed", String(paused));
         step.disabled = !paused;

@@ -6,7 +6,6 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,6 +50,12 @@ uint64_t ms_since_start() {
 bool running() {
     return engine().depth() > 0;
 }
+// Whether a run is in progress that goes on after this input: an OFF in the main loop ends the
+// run before its next pass; in the splash it is forgotten.
+bool run_goes_on() {
+    return running() &&
+           !(power_off_request != 0 && engine().phase() == panel_phase::running);
+}
 
 } // namespace
 
@@ -66,8 +71,9 @@ EMSCRIPTEN_KEEPALIVE void txm9_start() {
 // While a run is in progress, ON starts a second one inside it at the next frame and returns
 // at once. Every ON starts at x1, unpaused.
 EMSCRIPTEN_KEEPALIVE int txm9_power_on() {
-    session().on_clicked(ms_since_start(), running());
+    // Inputs kept in a pause reach the firmware before the new run starts, and are recorded so.
     frontend().time().reset();
+    session().on_clicked(ms_since_start(), run_goes_on());
     if (running()) {
         frontend().request_nested_on();
         return 0;
@@ -83,7 +89,7 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_fault() {
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_power_off() {
-    session().off_clicked(ms_since_start(), running());
+    session().off_clicked(ms_since_start(), run_goes_on());
     engine().power_off();
 }
 
@@ -111,7 +117,7 @@ EMSCRIPTEN_KEEPALIVE void txm9_pacing(int on) {
 EMSCRIPTEN_KEEPALIVE void txm9_key(int code) {
     const auto key = static_cast<uint8_t>(code);
     frontend().time().input([key] {
-        session().key(key, pending_key == 0, ms_since_start(), running());
+        session().key(key, pending_key == 0, ms_since_start(), run_goes_on());
         key_pressed(key);
     });
 }
@@ -120,7 +126,7 @@ EMSCRIPTEN_KEEPALIVE void txm9_volts(int count) {
     const auto value = static_cast<uint32_t>(count);
     frontend().time().input([value] {
         raw_volts_adc = value;
-        session().volts(value, ms_since_start(), running());
+        session().volts(value, ms_since_start(), run_goes_on());
     });
 }
 
@@ -128,7 +134,7 @@ EMSCRIPTEN_KEEPALIVE void txm9_amps(int count) {
     const auto value = static_cast<uint32_t>(count);
     frontend().time().input([value] {
         raw_amps_adc = value;
-        session().amps(value, ms_since_start(), running());
+        session().amps(value, ms_since_start(), run_goes_on());
     });
 }
 
@@ -138,10 +144,10 @@ EMSCRIPTEN_KEEPALIVE void txm9_boxes(int calibrate, int key_fast) {
     const bool was_key_fast = frontend().key_fast_ticked();
     frontend().set_boxes(calibrate != 0, key_fast != 0);
     if (frontend().calibrate_ticked() != was_calibrate) {
-        session().calibrate_box(calibrate != 0, ms_since_start(), running());
+        session().calibrate_box(calibrate != 0, ms_since_start(), run_goes_on());
     }
     if (frontend().key_fast_ticked() != was_key_fast) {
-        session().key_fast_box(key_fast != 0, ms_since_start(), running());
+        session().key_fast_box(key_fast != 0, ms_since_start(), run_goes_on());
     }
 }
 
@@ -173,13 +179,6 @@ EMSCRIPTEN_KEEPALIVE void txm9_set_speed(double speed) {
 EMSCRIPTEN_KEEPALIVE double txm9_speed() {
     return frontend().time().speed();
 }
-// The speeds offered, slowest first.
-EMSCRIPTEN_KEEPALIVE int txm9_speed_count() {
-    return static_cast<int>(std::size(time_control::SPEEDS));
-}
-EMSCRIPTEN_KEEPALIVE double txm9_speed_offered(int index) {
-    return time_control::SPEEDS[index];
-}
 // Real milliseconds between two ticks of Timer1 at the speed chosen.
 EMSCRIPTEN_KEEPALIVE double txm9_tick_period_ms() {
     return frontend().time().tick_period_ms();
@@ -195,7 +194,7 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_session() {
         }
     }
     session_text =
-        session().scenario_text(ms_since_start(), running(), screen_name(active_screen), text);
+        session().scenario_text(ms_since_start(), run_goes_on(), screen_name(active_screen), text);
     return session_text.c_str();
 }
 

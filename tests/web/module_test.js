@@ -140,11 +140,12 @@ test("paused, frames wait and keys wait for the next frame; a step runs one; ON 
     assert.equal(m._txm9_frames(), held, "no frame while paused");
     const inspected = () => Object.fromEntries(JSON.parse(m.UTF8ToString(m._txm9_inspector()))
         .flatMap((group) => group.rows.map(([name, value]) => [name, value])));
-    assert.equal(inspected().pending_key, "0", "the key waits while paused");
+    assert.equal(inspected().pending_key, "empty", "the key waits while paused");
     assert.equal(inspected().speed, "paused (×16)");
     m._txm9_step();
     await until(() => m._txm9_frames() === held + 1, "one step");
-    assert.equal(inspected().pending_key, "2", "the key reaches the slot after the step's frame");
+    assert.equal(inspected().pending_key, "2 turned clockwise",
+                 "the key reaches the slot after the step's frame");
     m._txm9_power_on(); // a second ON: x1, unpaused
     assert.equal(m._txm9_paused(), 0);
     assert.equal(m._txm9_speed(), 1);

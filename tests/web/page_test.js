@@ -103,6 +103,22 @@ screenshot back.png
     const main = await assertDisplayIs(page, pngRgba(shots["main.png"]), "the main display");
     assert.deepEqual([main.width, main.height], [228, 128], "at scale 1, 2 x 2 pixels each");
 
+    // Saved at 456 x 256: the runner's picture, every LCD pixel a 4 x 4 block.
+    const [download] = await Promise.all([page.waitForEvent("download"),
+                                          page.click("#capture [data-save='4']")]);
+    const saved = pngRgba(require("fs").readFileSync(await download.path()));
+    const expected = pngRgba(shots["main.png"]);
+    assert.deepEqual([saved.width, saved.height], [456, 256]);
+    let differ = 0;
+    for (let y = 0; y < 256; ++y) {
+        for (let x = 0; x < 456; ++x) {
+            const s = 4 * (y * 456 + x);
+            const e = 4 * ((y >> 1) * 228 + (x >> 1));
+            for (let k = 0; k < 3; ++k) differ += saved.rgba[s + k] !== expected.rgba[e + k];
+        }
+    }
+    assert.equal(differ, 0, "the saved picture's colours differ from the runner's");
+
     await page.keyboard.press("F2");
     assert.ok(await page.locator("#pressed-right.shown").isVisible(), "F2 shows pressed");
     await frames(page, 4);
@@ -203,6 +219,12 @@ test("the playground passes a shipped scenario and fails a wrong one at its line
     assert.match(failed.output, /playground\.scenario:4/);
     assert.match(failed.output, /main/, "what the display shows instead");
     assert.equal(await page.locator("#scenario-frames canvas").count(), 1, "the display at the end");
+
+    assert.equal((await play("volts 1500\non\nwait 1 s\nscreenshot shot.png scale 1\n")).status,
+                 "PASS");
+    await page.waitForFunction(() => document.querySelector("#scenario-frames img")?.complete);
+    assert.equal(await page.evaluate(() => document.querySelector("#scenario-frames img").naturalWidth),
+                 114, "the screenshot, a PNG the browser reads");
     assert.equal(await page.evaluate(() => window.txm9.module._txm9_frames()), 0,
                  "the panel's own instrument did nothing");
     await page.context().close();

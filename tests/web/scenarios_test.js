@@ -32,12 +32,18 @@ test("a failing expectation names its line and what the display shows", () => {
     assert.match(outcome.message, /main/);
 });
 
-test("a screenshot is kept in memory and an expect frame compares with it", () => {
-    const outcome = play("volts 1500\non\nwait 1 s\nscreenshot a.png scale 1\n" +
-                         "expect frame a.png\nturn cw\nwait 100 ms\nexpect frame a.png\n");
-    assert.equal(outcome.status, "passed", outcome.message);
-    assert.deepEqual(outcome.pictures.map((p) => [p.name, p.width, p.height]),
-                     [["a.png", 114, 64]]);
+test("a screenshot is a reference frame for the next play; a mismatch is explained", () => {
+    const shot = play("volts 1500\non\nwait 1 s\nscreenshot a.png scale 1\n");
+    assert.equal(shot.status, "passed", shot.message);
+    assert.deepEqual(shot.files, ["a.png"]);
+    const same = play("volts 1500\non\nwait 1 s\nexpect frame a.png\n");
+    assert.equal(same.status, "passed", same.message);
+    assert.deepEqual(same.files, []);
+    const other = play("volts 1500\non\nwait 1 s\npress right\nwait 100 ms\n" +
+                       "expect frame a.png\n");
+    assert.equal(other.status, "failed");
+    assert.match(other.message, /^playground\.scenario:6/);
+    assert.deepEqual(other.files.sort(), ["a.actual.png", "a.diff.png", "a.expected.png"]);
 });
 
 test("a mistake in the scenario is reported before anything runs", () => {
