@@ -93,7 +93,9 @@ public:
              std::initializer_list<std::string_view> shows = {}) {
         covered_.insert(shows.begin(), shows.end());
         sections[at].rows.push_back(
-            {std::move(label), [text = std::move(text)] { return inspector_value{text()}; }});
+            {std::move(label), [text = std::move(text)] {
+                 return inspector_value{text(), false, false, {}};
+             }});
     }
 
     // A setting or calibration value against the value ON loads.
