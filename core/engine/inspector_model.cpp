@@ -92,10 +92,9 @@ public:
     void add(section_index at, std::string label, std::function<std::string()> text,
              std::initializer_list<std::string_view> shows = {}) {
         covered_.insert(shows.begin(), shows.end());
-        sections[at].rows.push_back(
-            {std::move(label), [text = std::move(text)] {
-                 return inspector_value{text(), false, false, {}};
-             }});
+        sections[at].rows.push_back({std::move(label), [text = std::move(text)] {
+                                         return inspector_value{text(), false, false, {}};
+                                     }});
     }
 
     // A setting or calibration value against the value ON loads.
