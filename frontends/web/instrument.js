@@ -55,6 +55,8 @@ export class Instrument {
         this.module = module;
         this.frameShown = false;
         this.faultBox = document.getElementById("fault-box");
+        // Called before any input from a person: a scenario playing on the panel stops.
+        this.onPersonsInput = () => {};
         module._txm9_start();
         this.timer = new Timer1((ticks) => module._txm9_timer(ticks));
         this.timer.start(module._txm9_tick_period_ms());
@@ -74,7 +76,14 @@ export class Instrument {
             setLamp: (lit) => panel.setLamp(lit),
             tickCalibrate: () => panel.tickCalibrate(),
             modal: () => this.faultBox.open,
-            fault: (message) => this.showFault(message),
+            fault: (message, closeAfterMs) => this.showFault(message, closeAfterMs),
+            // A scenario playing on the panel moves its controls as a person would.
+            programStart: () => panel.programStart(),
+            showPressed: (key) => panel.showPressed(key),
+            pressButton: (id) => panel.pressButton(id),
+            setSlider: (amps, count) => panel.setSlider(amps, count),
+            setBox: (keyFast, ticked) => panel.setBox(keyFast, ticked),
+            playStatus: (text) => panel.showStatus(text),
         };
         this.boxes();
     }
@@ -84,6 +93,7 @@ export class Instrument {
     }
 
     async powerOn() {
+        this.onPersonsInput();
         if (this.running()) {
             this.module._txm9_power_on(); // a second run, inside this one, at the next frame
             this.timeChanged();
@@ -98,26 +108,32 @@ export class Instrument {
     }
 
     powerOff() {
+        this.onPersonsInput();
         this.module._txm9_power_off();
     }
 
     key(code) {
+        this.onPersonsInput();
         this.module._txm9_key(code);
     }
 
     volts(count) {
+        this.onPersonsInput();
         this.module._txm9_volts(count);
     }
 
     amps(count) {
+        this.onPersonsInput();
         this.module._txm9_amps(count);
     }
 
     calibrateBox() {
+        this.onPersonsInput();
         this.boxes();
     }
 
     keyFastBox() {
+        this.onPersonsInput();
         this.boxes();
     }
 
@@ -178,11 +194,16 @@ export class Instrument {
         return { width, height, rgba: m.HEAPU8.slice(start, start + width * height * 4) };
     }
 
-    // The firmware's fault, as the window's message box shows it.
-    showFault(message) {
+    // The firmware's fault, as the window's message box shows it; during a play it closes by
+    // itself after `closeAfterMs`.
+    showFault(message, closeAfterMs = 0) {
         document.getElementById("fault-text").textContent = message;
         if (!this.faultBox.open) {
             this.faultBox.showModal();
+        }
+        clearTimeout(this.faultClose);
+        if (closeAfterMs > 0) {
+            this.faultClose = setTimeout(() => this.faultBox.close(), closeAfterMs);
         }
     }
 }

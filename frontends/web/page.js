@@ -44,16 +44,11 @@ fit();
 
 const instrument = await loadInstrument();
 const panel = connectPanel(instrument);
-instrument.attach({
-    showFrame: (rgba) => lcd.show(rgba),
-    setLamp: (lit) => panel.setLamp(lit),
-    tickCalibrate: () => panel.tickCalibrate(),
-    calibrateTicked: () => panel.calibrateTicked(),
-    keyFastTicked: () => panel.keyFastTicked(),
-});
+// The panel's outputs, and its controls as a scenario playing on it moves them.
+instrument.attach({ ...panel, showFrame: (rgba) => lcd.show(rgba) });
 connectCapture(instrument);
 connectTools(instrument);
-connectPlayground();
+connectPlayground(instrument);
 // For the browser console and the tests: the running instrument.
 window.txm9 = instrument;
 document.documentElement.dataset.ready = "true";

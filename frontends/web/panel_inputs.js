@@ -91,15 +91,18 @@ export function connectPanel(instrument) {
     // The sliders: the count reaches the instrument and the label, on every change. The
     // amps slider stands at 2048 from the start, but its count is 0 until it is moved.
     const sliders = [
-        [byId("TrackBar1"), byId("Label3"), (count) => instrument.volts(count)],
-        [byId("TrackBar2"), byId("Label4"), (count) => instrument.amps(count)],
+        { slider: byId("TrackBar1"), label: byId("Label3"), start: 0,
+          handler: (count) => instrument.volts(count) },
+        { slider: byId("TrackBar2"), label: byId("Label4"), start: 2048,
+          handler: (count) => instrument.amps(count) },
     ];
-    for (const [slider, label, handler] of sliders) {
-        let last = Number(slider.value);
+    for (const entry of sliders) {
+        const { slider, label, handler } = entry;
+        entry.last = Number(slider.value);
         const changed = () => {
             const count = Number(slider.value);
-            if (count !== last) {
-                last = count;
+            if (count !== entry.last) {
+                entry.last = count;
                 label.textContent = String(count);
                 handler(count);
             }
@@ -115,6 +118,12 @@ export function connectPanel(instrument) {
             }
         });
     }
+    // A slider moved by a scenario playing on the panel: the count has reached the instrument.
+    const moveSlider = (entry, position, count) => {
+        entry.slider.value = String(position);
+        entry.last = Number(entry.slider.value);
+        entry.label.textContent = String(count);
+    };
 
     const calibrate = byId("CheckBox2").querySelector("input");
     const keyFast = byId("CheckBox3").querySelector("input");
@@ -170,15 +179,43 @@ export function connectPanel(instrument) {
         }
     }, { passive: false });
 
+    const keyParts = { [KEY_LEFT]: "left", [KEY_RIGHT]: "right" };
+    const downTimers = new Map();
+    const lamp = byId("Shape1");
+    const setLamp = (lit) => { lamp.style.background = lit ? "#ff0000" : "#800000"; };
+
     return {
         // The instrument's outputs on the panel.
-        setLamp(lit) {
-            byId("Shape1").style.background = lit ? "#ff0000" : "#800000";
-        },
+        setLamp,
         tickCalibrate() {
             calibrate.checked = true;
         },
         calibrateTicked: () => calibrate.checked,
         keyFastTicked: () => keyFast.checked,
+
+        // A scenario playing on the panel: its controls move as a person's use moves them.
+        // Program start: both sliders where they stood when the page opened, both counts 0,
+        // both boxes clear, the lamp as before the first pass.
+        programStart() {
+            for (const entry of sliders) moveSlider(entry, entry.start, 0);
+            calibrate.checked = false;
+            keyFast.checked = false;
+            setLamp(true);
+        },
+        showPressed: (key) => showPressed(keyParts[key] ?? "knob"),
+        // ON or OFF shown pressed for a moment.
+        pressButton(id) {
+            const button = byId(id);
+            button.classList.add("down");
+            clearTimeout(downTimers.get(id));
+            downTimers.set(id, setTimeout(() => button.classList.remove("down"), PRESSED_MS));
+        },
+        setSlider: (amps, count) => moveSlider(sliders[amps ? 1 : 0], count, count),
+        setBox(isKeyFast, ticked) {
+            (isKeyFast ? keyFast : calibrate).checked = ticked;
+        },
+        showStatus(text) {
+            byId("StatusBar1").textContent = text;
+        },
     };
 }

@@ -1,7 +1,10 @@
 // The scenario playground: a scenario typed (or pasted) in the language txm9-scenario reads,
 // played in a worker with its own instrument, so that the panel is left as it is. It shows
 // PASS or the failure with what the display read, and the pictures: the display at the end,
-// every screenshot, and the pictures that explain a mismatched frame.
+// every screenshot, and the pictures that explain a mismatched frame. "Play on the panel" plays
+// the same text on the live panel instead.
+
+import { connectPanelPlay } from "./panel_play.js";
 
 function pictureCanvas(picture) {
     const canvas = document.createElement("canvas");
@@ -30,7 +33,21 @@ function figure(content, name) {
     return element;
 }
 
-export function connectPlayground() {
+const expectations = (n) => (n === 1 ? "1 expectation" : `${n} expectations`);
+
+// What the panel's status bar says when a play on the panel has ended.
+function playedLine(outcome, round) {
+    const played = round > 1 ? `Played, round ${round}` : "Played";
+    switch (outcome.status) {
+    case "passed": return `${played}: ${expectations(outcome.expectations)} met`;
+    case "failed":
+        return `${played}: ${outcome.failed} of ${expectations(outcome.expectations)} failed; ` +
+            `the first: ${outcome.message.split("\n")[0]}`;
+    default: return outcome.message.split("\n")[0];
+    }
+}
+
+export function connectPlayground(instrument) {
     const text = document.getElementById("scenario-text");
     const run = document.getElementById("scenario-run");
     const status = document.getElementById("scenario-status");
@@ -54,6 +71,23 @@ export function connectPlayground() {
             frames.append(figure(pngImage(file.bytes), file.name));
         }
     };
+
+    const showPlayed = (outcome, round) => {
+        const passed = outcome.status === "passed";
+        status.textContent = passed ? "PASS" :
+            outcome.status === "failed" ? "FAIL" : "CANNOT RUN";
+        status.className = passed ? "pass" : "fail";
+        status.title = `played on the panel, ${(outcome.instrument_ms / 1000).toFixed(1)} s ` +
+            "of instrument time";
+        output.textContent = outcome.message;
+        document.getElementById("StatusBar1").textContent = playedLine(outcome, round);
+    };
+    connectPanelPlay(instrument, {
+        text,
+        button: document.getElementById("scenario-play"),
+        loop: document.getElementById("scenario-loop"),
+        show: showPlayed,
+    });
 
     run.addEventListener("click", () => {
         // A run still going is given up: its worker goes with it.

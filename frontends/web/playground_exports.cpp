@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "json_text.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -70,37 +70,6 @@ std::vector<written_file> files_written_since(const file_marks& before) {
 // An instrument that is still running after this much instrument time stops, so that a
 // scenario without an end (a `wait` of days) cannot hold the playground forever.
 constexpr uint64_t PLAYGROUND_TIME_LIMIT_MS = 24ull * 60 * 60 * 1000;
-
-std::string json_string(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
-
-const char* status_name(outcome_status status) {
-    switch (status) {
-    case outcome_status::passed: return "passed";
-    case outcome_status::failed: return "failed";
-    case outcome_status::cannot_run: return "cannot_run";
-    }
-    return "?";
-}
 
 } // namespace
 

@@ -18,6 +18,7 @@
 #include "firmware/monitor/tick.h"
 #include "lcd_reader/lcd_text_reader.h"
 #include "lcd_rgba.h"
+#include "web_exports.h"
 #include "web_panel.h"
 
 using namespace txm9;
@@ -43,19 +44,9 @@ session_recorder& session() {
     return web_panel::frontend.session();
 }
 
-// Real time since the page opened, for the waits between inputs while the instrument is off.
-uint64_t ms_since_start() {
-    return static_cast<uint64_t>(emscripten_get_now());
-}
-bool running() {
-    return engine().depth() > 0;
-}
-// Whether a run is in progress that goes on after this input: an OFF in the main loop ends the
-// run before its next pass; in the splash it is forgotten.
-bool run_goes_on() {
-    return running() &&
-           !(power_off_request != 0 && engine().phase() == panel_phase::running);
-}
+using web_panel::ms_since_start;
+using web_panel::run_goes_on;
+using web_panel::running;
 
 } // namespace
 
@@ -155,7 +146,8 @@ EMSCRIPTEN_KEEPALIVE void txm9_boxes(int calibrate, int key_fast) {
 // (a run away from x1, or paused) the timer's ticks are not the instrument's.
 EMSCRIPTEN_KEEPALIVE void txm9_timer(int ticks) {
     const time_control& time = frontend().time();
-    if (time.paused() || (running() && time.frames_bring_tick())) {
+    if (time.paused() || (running() && time.frames_bring_tick()) ||
+        frontend().time_kept_by_play()) {
         return;
     }
     for (int i = 0; i < ticks; ++i) {

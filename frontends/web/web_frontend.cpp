@@ -36,9 +36,12 @@ constexpr double LONGEST_WITHOUT_YIELD_MS = 16.0;
 
 } // namespace
 
-void web_frontend::show_frame(const frame_report&) {
+void web_frontend::show_frame(const frame_report& frame) {
     ++frames_shown_;
     session_.frame_shown();
+    if (watcher_ != nullptr) {
+        watcher_->shown(frame);
+    }
     // Most passes draw the frame already shown; the page repaints only a new one.
     if (any_shown_ && std::memcmp(shown_, lcd_buffer, LCD_BUFFER_SIZE) == 0) {
         return;
@@ -61,13 +64,19 @@ void web_frontend::tick_calibrate() {
     page_tick_calibrate();
 }
 
+void web_frontend::program_start() {
+    set_boxes(false, false);
+    set_lamp(COLOUR_LAMP_LIT);
+}
+
 bool web_frontend::lamp_lit() const {
     return lamp_ == COLOUR_LAMP_LIT;
 }
 
 void web_frontend::deliver_events() {
-    // Away from life speed, and for steps, the frames bring the tick; at x1 the page's Timer1.
-    if (time_.frame_delivery()) {
+    // Away from life speed, and for steps, the frames bring the tick; at x1 the page's Timer1;
+    // during a play, the play's clock.
+    if (time_.frame_delivery() && watcher_ == nullptr) {
         tick();
     }
     if (!paced_) {
@@ -80,6 +89,9 @@ void web_frontend::deliver_events() {
         wait_while_paused();
     }
     run_nested_ons();
+    if (watcher_ != nullptr) {
+        watcher_->delivered();
+    }
 }
 
 void web_frontend::restart_schedule() {

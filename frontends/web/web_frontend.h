@@ -16,6 +16,16 @@
 
 namespace txm9 {
 
+// A scenario playing on the panel: it sees every frame and, while it plays, keeps the
+// instrument's time itself (the ticks come from its clock, not from the page's Timer1).
+class frame_watcher {
+public:
+    virtual ~frame_watcher() = default;
+    virtual void shown(const frame_report& frame) = 0;
+    // After the frame's events, nested ONs included, have been delivered.
+    virtual void delivered() = 0;
+};
+
 class web_frontend final : public panel_frontend {
 public:
     void show_frame(const frame_report& frame) override;
@@ -40,6 +50,11 @@ public:
     void set_paced(bool on) { paced_ = on; }
     // The engine the frontend delivers nested runs to.
     void attach(front_panel& engine) { engine_ = &engine; }
+    // Frames go to `watcher` too, which keeps the time while set; none if null.
+    void watch_frames(frame_watcher* watcher) { watcher_ = watcher; }
+    bool time_kept_by_play() const { return watcher_ != nullptr; }
+    // Program start: both boxes clear, the lamp as before the first pass.
+    void program_start();
 
     // Pause, step and speed; inputs for the firmware go through it.
     time_control& time() { return time_; }
@@ -59,6 +74,7 @@ private:
     void wait_while_paused();
 
     front_panel* engine_ = nullptr;
+    frame_watcher* watcher_ = nullptr;
     time_control time_;
     frame_schedule schedule_;
     session_recorder session_;

@@ -20,13 +20,21 @@ const SPLASH_FRAMES = 80;
 // A fresh module with the page's side written down; unpaced, so frames do not wait.
 async function instrument() {
     const m = await createTxm9();
-    const seen = { frames: [], lamps: [], calibrateTicked: 0, faults: [] };
+    const seen = { frames: [], lamps: [], calibrateTicked: 0, faults: [], controls: [],
+                   status: [] };
     m.page = {
         showFrame: (rgba) => seen.frames.push(Buffer.from(rgba)),
         setLamp: (lit) => seen.lamps.push(lit),
         tickCalibrate: () => ++seen.calibrateTicked,
         modal: () => false,
         fault: (message) => seen.faults.push(message),
+        // What a scenario playing on the panel does to the page's controls.
+        programStart: () => seen.controls.push("program start"),
+        showPressed: (key) => seen.controls.push(`key ${key}`),
+        pressButton: (id) => seen.controls.push(id),
+        setSlider: (amps, count) => seen.controls.push(`${amps ? "amps" : "volts"} ${count}`),
+        setBox: (keyFast, ticked) => seen.controls.push(`${keyFast ? "KeyFast" : "Calibrate"} ${ticked}`),
+        playStatus: (text) => seen.status.push(text),
     };
     m._txm9_start();
     m._txm9_pacing(0);
@@ -153,4 +161,36 @@ test("paused, frames wait and keys wait for the next frame; a step runs one; ON 
                 "the nested run's passes");
     m._txm9_power_off();
     assert.equal(await run, 0);
+});
+
+test("a scenario played on the panel ends as its headless play does, through waits while off, " +
+     "a run inside a run and the fault", async () => {
+    const fs = require("fs");
+    const scenarios = path.resolve(__dirname, "../../scenarios");
+    for (const name of ["power_cycle", "zero_width_fault"]) {
+        const { m, seen } = await instrument();
+        const text = fs.readFileSync(path.join(scenarios, `${name}.scenario`), "utf8");
+        const display = () => {
+            const start = m._txm9_picture(1);
+            return Buffer.from(m.HEAPU8.subarray(start, start + 114 * 64 * 4));
+        };
+        const headless = JSON.parse(m.ccall("txm9_play", "string", ["string"], [text]));
+        assert.equal(headless.status, "passed", `${name} headless: ${headless.message}`);
+        const expected = display();
+
+        assert.equal(await m.ccall("txm9_panel_play", "number", ["string"], [text],
+                                   { async: true }), 0);
+        while (!m._txm9_panel_play_finished()) {
+            assert.ok(m._txm9_panel_play_wait_ms() >= 0, `${name}: waits with the instrument off`);
+            await m.ccall("txm9_panel_play_resume", null, [], [], { async: true });
+        }
+        const played = JSON.parse(m.UTF8ToString(m._txm9_panel_play_outcome()));
+        assert.equal(played.status, "passed", `${name} on the panel: ${played.message}`);
+        assert.ok(played.expectations > 0);
+        assert.equal(m._txm9_runs(), 0);
+        assert.ok(display().equals(expected), `${name}: the last frame differs from the headless one`);
+        assert.equal(seen.controls[0], "program start");
+        assert.ok(seen.controls.includes("Button1") && seen.controls.includes("volts 1500"));
+        assert.match(seen.status.at(-1), /^Playing: line \d+, \d+ expectations? met$/);
+    }
 });

@@ -261,3 +261,35 @@ test("a saved session replays to PASS in the native runner", async () => {
     fs.rmSync(path.dirname(file), { recursive: true, force: true });
     await page.context().close();
 });
+
+test("Play on the panel ends with the runner's frame; a click on the face stops a loop",
+     async () => {
+    const scenario = "volts 1500\namps 2500\non\nwait 1 s\npress right\nturn cw 2\n" +
+                     "expect screen contrast\nwait 500 ms\nscreenshot end.png\n";
+    const shots = runScenario(scenario);
+    const page = await browser.page({ width: 1100, height: 800 });
+    await page.click("#speeds button:last-child"); // x16: the play keeps the speed chosen
+    await page.fill("#scenario-text", scenario);
+    await page.click("#scenario-play");
+    await page.waitForSelector("#scenario-status.pass, #scenario-status.fail", { timeout: 15000 });
+    assert.equal(await page.textContent("#scenario-status"), "PASS",
+                 await page.textContent("#scenario-output"));
+    assert.match(await page.textContent("#StatusBar1"), /^Played: 1 expectation met$/);
+    await assertDisplayIs(page, pngRgba(shots["end.png"]), "the display after the play");
+    assert.equal(await page.inputValue("#TrackBar2"), "2500", "the slider moved with the play");
+    assert.equal(await page.evaluate(() => window.txm9.module._txm9_runs()), 0);
+
+    await page.check("#scenario-loop");
+    await page.fill("#scenario-text", "on\nwait 2 s\n");
+    await page.click("#scenario-play");
+    await page.waitForFunction(() => /round 2/.test(document.getElementById("StatusBar1")
+        .textContent), null, { timeout: 15000 });
+    await phaseIs(page, PHASE.running);
+    await page.click("#Image6");
+    assert.equal(await page.textContent("#StatusBar1"), "Playback stopped: the panel is yours");
+    await frames(page, 400); // 10 s of instrument time: no OFF comes, no round starts
+    assert.equal(await page.evaluate(() => window.txm9.module._txm9_runs()), 1);
+    assert.equal(await page.textContent("#StatusBar1"), "Playback stopped: the panel is yours");
+    assert.deepEqual(page.errors, []);
+    await page.context().close();
+});
