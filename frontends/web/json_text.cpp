@@ -8,11 +8,21 @@ std::string json_string(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char escaped[8];
@@ -28,9 +38,12 @@ std::string json_string(const std::string& text) {
 
 const char* status_name(outcome_status status) {
     switch (status) {
-    case outcome_status::passed: return "passed";
-    case outcome_status::failed: return "failed";
-    case outcome_status::cannot_run: return "cannot_run";
+    case outcome_status::passed:
+        return "passed";
+    case outcome_status::failed:
+        return "failed";
+    case outcome_status::cannot_run:
+        return "cannot_run";
     }
     return "?";
 }

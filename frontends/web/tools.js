@@ -96,9 +96,14 @@ function connectInspector(instrument) {
 export function connectTools(instrument) {
     const showTime = connectTime(instrument);
     const refresh = connectInspector(instrument);
+    // The inspector is read only while it can be seen: every change the page shows costs the
+    // browser a new picture of the page.
+    let inspectorInView = true;
+    new IntersectionObserver(([entry]) => { inspectorInView = entry.isIntersecting; })
+        .observe(document.getElementById("inspector"));
     setInterval(() => {
         if (document.visibilityState === "visible") {
-            refresh();
+            if (inspectorInView) refresh();
             showTime();
         }
     }, REFRESH_MS);

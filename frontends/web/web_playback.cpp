@@ -18,15 +18,12 @@ namespace {
 EM_JS(void, play_program_start, (), { Module.page.programStart(); });
 EM_JS(void, play_show_pressed, (int key), { Module.page.showPressed(key); });
 EM_JS(void, play_press_button, (const char* id), { Module.page.pressButton(UTF8ToString(id)); });
-EM_JS(void, play_set_slider, (int amps, int count), { Module.page.setSlider(amps !== 0, count); });
-EM_JS(void, play_set_box, (int key_fast, int ticked), {
-    Module.page.setBox(key_fast !== 0, ticked !== 0);
-});
+EM_JS(void, play_set_slider, (int amps, int count), { Module.page.setSlider(amps != 0, count); });
+EM_JS(void, play_set_box, (int key_fast, int ticked),
+      { Module.page.setBox(key_fast != 0, ticked != 0); });
 EM_JS(void, play_status, (const char* text), { Module.page.playStatus(UTF8ToString(text)); });
 // The fault's message box closes by itself after a while, so that a demonstration goes on.
-EM_JS(void, play_fault, (const char* message), {
-    Module.page.fault(UTF8ToString(message), 3000);
-});
+EM_JS(void, play_fault, (const char* message), { Module.page.fault(UTF8ToString(message), 3000); });
 
 // The play's own folder in the module's memory: its screenshots, and the references it
 // compares with when an earlier screenshot of it took them.
