@@ -61,25 +61,20 @@ PanelKeys::PanelKeys(TForm1& form)
     const struct {
         QKeySequence key;
         bool repeats;
-        face_part& part;
-        void (TForm1::*handler)();
+        uint8_t code;
     } keys[] = {
-        {QKeySequence(Qt::Key_F1), false, left_key_, &TForm1::Image3Click},
-        {QKeySequence(Qt::Key_F2), false, right_key_, &TForm1::Image6Click},
-        {QKeySequence(Qt::Key_Return), false, knob_, &TForm1::Image5Click},
-        {QKeySequence(Qt::Key_Enter), false, knob_, &TForm1::Image5Click},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), false, knob_, &TForm1::Image5Click},
-        {QKeySequence(Qt::Key_Period), true, knob_, &TForm1::BitBtn1Click},
-        {QKeySequence(Qt::Key_Comma), true, knob_, &TForm1::Button3Click},
+        {QKeySequence(Qt::Key_F1), false, KEY_LEFT},
+        {QKeySequence(Qt::Key_F2), false, KEY_RIGHT},
+        {QKeySequence(Qt::Key_Return), false, KEY_SELECT},
+        {QKeySequence(Qt::Key_Enter), false, KEY_SELECT},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), false, KEY_SELECT},
+        {QKeySequence(Qt::Key_Period), true, KEY_CW},
+        {QKeySequence(Qt::Key_Comma), true, KEY_CCW},
     };
     for (const auto& key : keys) {
-        face_part* part = &key.part;
-        const auto handler = key.handler;
+        const uint8_t code = key.code;
         connect(panel_shortcut(form, key.key, key.repeats), &QShortcut::activated, this,
-                [this, part, handler] {
-                    (form_.*handler)();
-                    show_pressed(*part);
-                });
+                [this, code] { press(code); });
     }
 
     form.Image3->setToolTip(tr("Left key (F1)"));
