@@ -14,6 +14,7 @@
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
 #include "pcmain.h"
+#include "scenario/play_status.h"
 #include "scenario/scenario_parser.h"
 
 using namespace txm9;
@@ -46,14 +47,6 @@ void set_box(QAbstractButton* box, bool ticked) {
 
 int exit_status_of(outcome_status status) {
     return status == outcome_status::passed ? 0 : status == outcome_status::failed ? 1 : 2;
-}
-
-QString expectations(int n) {
-    return n == 1 ? QStringLiteral("1 expectation") : QStringLiteral("%1 expectations").arg(n);
-}
-
-QString first_line(const std::string& text) {
-    return QString::fromStdString(text.substr(0, text.find('\n')));
 }
 
 } // namespace
@@ -228,22 +221,7 @@ void PanelPlayback::finish() {
     // Screenshots and the pictures of a mismatch are written now that it is over.
     const scenario_outcome o = player_->conclude();
     exit_status_ = exit_status_of(o.status);
-    const QString round = round_ > 1 ? tr(", round %1").arg(round_) : QString();
-    switch (o.status) {
-    case outcome_status::passed:
-        show(tr("%1 played%2: %3 met").arg(name(), round, expectations(o.expectations)));
-        break;
-    case outcome_status::failed:
-        show(tr("%1 played%2: %3 of %4 expectations failed; the first: %5")
-                 .arg(name(), round)
-                 .arg(o.failed)
-                 .arg(o.expectations)
-                 .arg(first_line(o.message)));
-        break;
-    case outcome_status::cannot_run:
-        show(QString::fromStdString(o.message));
-        break;
-    }
+    show(QString::fromStdString(played_status(name().toStdString(), round_, o)));
     const bool again = loop_ && o.status != outcome_status::cannot_run;
     if (!again && !exit_when_done_) {
         state_ = state::idle; // the panel is the person's, as the scenario left it
@@ -322,10 +300,8 @@ uint64_t PanelPlayback::now_ms() const {
 
 void PanelPlayback::expectation_checked(const command& c, bool passed, const std::string& failure) {
     (passed ? passed_ : failed_) += 1;
-    const QString tally = failed_ == 0 ? tr("%1 met").arg(expectations(passed_))
-                                       : tr("%1 met, %2 failed").arg(passed_).arg(failed_);
-    show(passed ? tr("Playing %1: line %2, %3").arg(name()).arg(c.place.line).arg(tally)
-                : QStringLiteral("%1 (%2)").arg(first_line(failure), tally));
+    show(QString::fromStdString(
+        expectation_status(name().toStdString(), c.place.line, passed, failure, passed_, failed_)));
 }
 
 bool PanelPlayback::eventFilter(QObject* watched, QEvent* event) {

@@ -10,6 +10,7 @@
 
 #include "engine/inspector_model.h"
 #include "engine/time_control.h"
+#include "json_text.h"
 #include "web_panel.h"
 
 using namespace txm9;
@@ -17,17 +18,6 @@ using namespace txm9;
 namespace {
 
 std::string answer;
-
-void json_text(std::ostream& out, const std::string& text) {
-    out << '"';
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out << '\\';
-        }
-        out << c;
-    }
-    out << '"';
-}
 
 const std::vector<inspector_section>& sections() {
     static const std::vector<inspector_section> made = inspector_sections({
@@ -50,19 +40,19 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_inspector() {
     bool first_section = true;
     for (const inspector_section& section : sections()) {
         out << (first_section ? "" : ",") << "{\"name\":";
-        json_text(out, section.title);
+        out << json_string(section.title);
         out << ",\"rows\":[";
         bool first_row = true;
         for (const inspector_row& row : section.rows) {
             const inspector_value value = row.value();
             out << (first_row ? "" : ",") << '[';
-            json_text(out, row.label);
+            out << json_string(row.label);
             out << ',';
-            json_text(out, value.text);
+            out << json_string(value.text);
             out << ',';
-            json_text(out, !value.setting ? ""
-                           : value.changed ? "factory " + value.factory
-                                           : "factory");
+            out << json_string(!value.setting  ? ""
+                               : value.changed ? "factory " + value.factory
+                                               : "factory");
             out << ']';
             first_row = false;
         }
@@ -80,7 +70,7 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_speeds() {
     out << '[';
     for (std::size_t i = 0; i < std::size(time_control::SPEEDS); ++i) {
         out << (i ? "," : "") << '[' << time_control::SPEEDS[i] << ',';
-        json_text(out, speed_name(time_control::SPEEDS[i]));
+        out << json_string(speed_name(time_control::SPEEDS[i]));
         out << ']';
     }
     out << ']';

@@ -181,12 +181,11 @@ export function connectPanel(instrument) {
 
     const keyParts = { [KEY_LEFT]: "left", [KEY_RIGHT]: "right" };
     const downTimers = new Map();
-    const lamp = byId("Shape1");
-    const setLamp = (lit) => { lamp.style.background = lit ? "#ff0000" : "#800000"; };
-
     return {
         // The instrument's outputs on the panel.
-        setLamp,
+        setLamp(lit) {
+            byId("Shape1").style.background = lit ? "#ff0000" : "#800000";
+        },
         tickCalibrate() {
             calibrate.checked = true;
         },
@@ -195,12 +194,11 @@ export function connectPanel(instrument) {
 
         // A scenario playing on the panel: its controls move as a person's use moves them.
         // Program start: both sliders where they stood when the page opened, both counts 0,
-        // both boxes clear, the lamp as before the first pass.
+        // both boxes clear (the module sets the lamp).
         programStart() {
             for (const entry of sliders) moveSlider(entry, entry.start, 0);
             calibrate.checked = false;
             keyFast.checked = false;
-            setLamp(true);
         },
         showPressed: (key) => showPressed(keyParts[key] ?? "knob"),
         // ON or OFF shown pressed for a moment.

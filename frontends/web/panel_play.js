@@ -11,7 +11,7 @@ const PHASE_RUNNING = 2;
 const later = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 export class PanelPlay {
-    // `show(outcome, round)` reports each round's end; `status(text)` is the panel's status bar.
+    // `show(outcome)` reports each round's end (its summary for the status bar); `status(text)` is the panel's status bar.
     constructor(instrument, { show, status }) {
         this.instrument = instrument;
         this.module = instrument.module;
@@ -19,7 +19,7 @@ export class PanelPlay {
         this.status = status;
         this.playing = 0; // the play under way, 0 when none
         this.plays = 0;
-        this.round = Promise.resolve();
+        this.roundDone = Promise.resolve();
         instrument.onPersonsInput = () => this.stop("Playback stopped: the panel is yours");
     }
 
@@ -31,10 +31,10 @@ export class PanelPlay {
         this.playing = play;
         this.status("Playing the playground's scenario from program start");
         for (let round = 1; ; ++round) {
-            this.round = this.playOnce(text, play);
-            const outcome = await this.round;
+            this.roundDone = this.playOnce(text, play, round);
+            const outcome = await this.roundDone;
             if (this.playing !== play) return;
-            this.show(outcome, round);
+            this.show(outcome);
             if (!loop || outcome.status === "cannot_run") break;
             await this.switchedOff();
             if (this.playing !== play) return;
@@ -53,7 +53,7 @@ export class PanelPlay {
 
     // One round: start and resume run inside the module (through Asyncify, as ON does) and
     // come back once the instrument is off and the play waits, or is over.
-    async playOnce(text, play) {
+    async playOnce(text, play, round) {
         const m = this.module;
         const mistake = await m.ccall("txm9_panel_play", "number", ["string"], [text],
                                       { async: true });
@@ -64,7 +64,7 @@ export class PanelPlay {
             if (this.playing !== play) break;
             await m.ccall("txm9_panel_play_resume", null, [], [], { async: true });
         }
-        return JSON.parse(m.UTF8ToString(m._txm9_panel_play_outcome()));
+        return JSON.parse(m.UTF8ToString(m._txm9_panel_play_outcome(round)));
     }
 
     // `ms` of instrument time, on the page's clock at the speed chosen; none passes in a pause.
@@ -91,7 +91,7 @@ export class PanelPlay {
             }
             await later(20);
         }
-        await this.round;
+        await this.roundDone;
     }
 }
 

@@ -5,9 +5,11 @@
 // they return once the instrument is off again.
 #include <emscripten.h>
 
+#include <optional>
 #include <string>
 
 #include "json_text.h"
+#include "scenario/play_status.h"
 #include "web_playback.h"
 
 using namespace txm9;
@@ -16,6 +18,17 @@ namespace {
 
 web_playback playback;
 std::string answer;
+// A mistake found before the play started.
+std::optional<scenario_outcome> mistake;
+
+std::string outcome_json(const scenario_outcome& o, int line, int round) {
+    return std::string("{\"status\":\"") + status_name(o.status) +
+           "\",\"message\":" + json_string(o.message) +
+           ",\"summary\":" + json_string(played_status("", round, o)) +
+           ",\"expectations\":" + std::to_string(o.expectations) +
+           ",\"failed\":" + std::to_string(o.failed) + ",\"line\":" + std::to_string(line) +
+           ",\"instrument_ms\":" + std::to_string(o.instrument_ms) + "}";
+}
 
 } // namespace
 
@@ -24,12 +37,13 @@ extern "C" {
 // Reads `text` and plays it from program start. Returns 1 when it has a mistake
 // (txm9_panel_play_outcome gives it), else 0.
 EMSCRIPTEN_KEEPALIVE int txm9_panel_play(const char* text) {
-    if (const std::optional<std::string> mistake = playback.load(text)) {
-        answer = "{\"status\":\"cannot_run\",\"message\":" + json_string(*mistake) +
-                 ",\"expectations\":0,\"failed\":0,\"line\":0,\"instrument_ms\":0}";
+    mistake.reset();
+    if (const std::optional<std::string> found = playback.load(text)) {
+        mistake.emplace();
+        mistake->status = outcome_status::cannot_run;
+        mistake->message = *found;
         return 1;
     }
-    answer.clear();
     playback.start();
     return 0;
 }
@@ -54,12 +68,11 @@ EMSCRIPTEN_KEEPALIVE int txm9_panel_play_finished() {
     return playback.finished() ? 1 : 0;
 }
 
-// The play's outcome as JSON, once finished: status, message, expectations, failed, line
-// (the last carried out) and instrument_ms.
-EMSCRIPTEN_KEEPALIVE const char* txm9_panel_play_outcome() {
-    if (playback.finished() && answer.empty()) {
-        answer = playback.conclude();
-    }
+// Once finished, the play's outcome as JSON: status, message, summary (what the status bar
+// says of its `round`), expectations, failed, line (the last carried out) and instrument_ms.
+EMSCRIPTEN_KEEPALIVE const char* txm9_panel_play_outcome(int round) {
+    answer = mistake ? outcome_json(*mistake, 0, round)
+                     : outcome_json(playback.conclude(), playback.line(), round);
     return answer.c_str();
 }
 

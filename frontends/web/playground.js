@@ -33,20 +33,6 @@ function figure(content, name) {
     return element;
 }
 
-const expectations = (n) => (n === 1 ? "1 expectation" : `${n} expectations`);
-
-// What the panel's status bar says when a play on the panel has ended.
-function playedLine(outcome, round) {
-    const played = round > 1 ? `Played, round ${round}` : "Played";
-    switch (outcome.status) {
-    case "passed": return `${played}: ${expectations(outcome.expectations)} met`;
-    case "failed":
-        return `${played}: ${outcome.failed} of ${expectations(outcome.expectations)} failed; ` +
-            `the first: ${outcome.message.split("\n")[0]}`;
-    default: return outcome.message.split("\n")[0];
-    }
-}
-
 export function connectPlayground(instrument) {
     const text = document.getElementById("scenario-text");
     const run = document.getElementById("scenario-run");
@@ -72,7 +58,7 @@ export function connectPlayground(instrument) {
         }
     };
 
-    const showPlayed = (outcome, round) => {
+    const showPlayed = (outcome) => {
         const passed = outcome.status === "passed";
         status.textContent = passed ? "PASS" :
             outcome.status === "failed" ? "FAIL" : "CANNOT RUN";
@@ -80,7 +66,7 @@ export function connectPlayground(instrument) {
         status.title = `played on the panel, ${(outcome.instrument_ms / 1000).toFixed(1)} s ` +
             "of instrument time";
         output.textContent = outcome.message;
-        document.getElementById("StatusBar1").textContent = playedLine(outcome, round);
+        document.getElementById("StatusBar1").textContent = outcome.summary;
     };
     connectPanelPlay(instrument, {
         text,

@@ -5,7 +5,7 @@
 #include "engine/panel_colours.h"
 #include "engine/program_start.h"
 #include "firmware/monitor/tick.h"
-#include "json_text.h"
+#include "scenario/play_status.h"
 #include "scenario/scenario_parser.h"
 #include "web_exports.h"
 #include "web_panel.h"
@@ -28,14 +28,6 @@ EM_JS(void, play_fault, (const char* message), { Module.page.fault(UTF8ToString(
 // The play's own folder in the module's memory: its screenshots, and the references it
 // compares with when an earlier screenshot of it took them.
 constexpr const char* PLAY_FOLDER = "/panel-play";
-
-std::string expectations(int n) {
-    return n == 1 ? "1 expectation" : std::to_string(n) + " expectations";
-}
-
-std::string first_line(const std::string& text) {
-    return text.substr(0, text.find('\n'));
-}
 
 web_frontend& frontend() {
     return web_panel::frontend;
@@ -108,15 +100,13 @@ bool web_playback::finished() const {
     return !player_ || player_->finished();
 }
 
-std::string web_playback::conclude() {
+scenario_outcome web_playback::conclude() {
     hand_over();
-    const int line = player_->line();
-    const scenario_outcome o = player_->conclude();
-    return std::string("{\"status\":\"") + status_name(o.status) +
-           "\",\"message\":" + json_string(o.message) +
-           ",\"expectations\":" + std::to_string(o.expectations) +
-           ",\"failed\":" + std::to_string(o.failed) + ",\"line\":" + std::to_string(line) +
-           ",\"instrument_ms\":" + std::to_string(o.instrument_ms) + "}";
+    return player_->conclude();
+}
+
+int web_playback::line() const {
+    return player_ ? player_->line() : 0;
 }
 
 void web_playback::shown(const frame_report& frame) {
@@ -133,7 +123,7 @@ void web_playback::delivered() {
     player_->frame_delivered();
     // One that cannot go on ends here and leaves the instrument running, the panel handed over.
     if (player_->finished() && player_->outcome().status == outcome_status::cannot_run) {
-        play_status(first_line(player_->outcome().message).c_str());
+        play_status(played_status("", 1, player_->outcome()).c_str());
         hand_over();
     }
 }
@@ -196,12 +186,7 @@ uint64_t web_playback::now_ms() const {
 
 void web_playback::expectation_checked(const command& c, bool passed, const std::string& failure) {
     (passed ? passed_ : failed_) += 1;
-    const std::string tally =
-        failed_ == 0 ? expectations(passed_) + " met"
-                     : std::to_string(passed_) + " met, " + std::to_string(failed_) + " failed";
-    const std::string text = passed ? "Playing: line " + std::to_string(c.place.line) + ", " + tally
-                                    : first_line(failure) + " (" + tally + ")";
-    play_status(text.c_str());
+    play_status(expectation_status("", c.place.line, passed, failure, passed_, failed_).c_str());
 }
 
 } // namespace txm9

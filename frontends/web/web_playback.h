@@ -40,8 +40,10 @@ public:
     std::optional<uint64_t> wait_ms() const;
     // The play is over: its last line is done, it cannot go on, or it was stopped.
     bool finished() const;
-    // Once finished: the outcome as JSON (status, message, expectations, failed, line).
-    std::string conclude();
+    // Once finished: writes its screenshots and gives the outcome.
+    scenario_outcome conclude();
+    // The line of the command carried out last; 0 before the first.
+    int line() const;
 
     // frame_watcher: the page's frames while it plays.
     void shown(const frame_report& frame) override;
