@@ -17,7 +17,6 @@
 #include "qt/pcmain.h"
 #endif
 
-
 namespace {
 
 constexpr int REPETITIONS = 5;

@@ -3,12 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_table.h"
-#include "firmware/lcd/framebuffer.h"
 #include "engine/front_panel.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/power_on.h"
-#include "quiet_frontend.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
+#include "quiet_frontend.h"
 
 using namespace txm9;
 

@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "firmware/lcd/framebuffer.h"
 #include "engine/front_panel.h"
+#include "firmware/lcd/framebuffer.h"
 
 using namespace txm9;
 

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "bench_table.h"
-#include "firmware/lcd/framebuffer.h"
 #include "engine/front_panel.h"
-#include "qt/pcmain.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/power_on.h"
-#include "quiet_frontend.h"
-#include "qt/render_lcd.h"
 #include "firmware/monitor/state.h"
+#include "qt/pcmain.h"
+#include "qt/render_lcd.h"
+#include "quiet_frontend.h"
 
 using namespace txm9;
 

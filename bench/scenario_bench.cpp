@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_table.h"
-#include "scenario/scenario_parser.h"
 #include "engine/timing.h"
+#include "scenario/scenario_parser.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;

@@ -10,9 +10,9 @@
 
 #include "firmware/lcd/fonts.h"
 #include "firmware/lcd/framebuffer.h"
-#include "firmware/monitor/state.h"
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/list_screen.h"
+#include "firmware/monitor/state.h"
 
 namespace {
 

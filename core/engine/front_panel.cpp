@@ -1,8 +1,8 @@
 #include "engine/front_panel.h"
 
+#include "engine/panel_colours.h"
 #include "firmware/monitor/main_loop.h"
 #include "firmware/monitor/measurement.h"
-#include "engine/panel_colours.h"
 #include "firmware/monitor/power_on.h"
 #include "firmware/monitor/splash.h"
 

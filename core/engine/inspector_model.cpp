@@ -187,9 +187,8 @@ std::vector<inspector_section> inspector_sections(const inspector_sources& sourc
     b.add(ALARM, "armed", [] { return yes_no(volt_alarm_enabled == 1); });
     b.add(ALARM, "raised", [] { return yes_no((volt_alarm & 1u) != 0); }, {"volt_alarm"});
     b.add(ALARM, "acknowledged", [] { return yes_no((alarm_ack & 1u) != 0); }, {"alarm_ack"});
-    b.add(ALARM, "lamp", [lamp = sources.lamp_lit] {
-        return std::string(lamp && lamp() ? "lit" : "unlit");
-    });
+    b.add(ALARM, "lamp",
+          [lamp = sources.lamp_lit] { return std::string(lamp && lamp() ? "lit" : "unlit"); });
     b.add(ALARM, "window",
           [] { return tenths(low_alarm_dv, "V") + " to " + tenths(high_alarm_dv, "V"); });
 
@@ -200,12 +199,15 @@ std::vector<inspector_section> inspector_sections(const inspector_sources& sourc
     b.add(SCREEN, "menu_cursor", [] { return number(menu_cursor); }, {"menu_cursor"});
     b.add(SCREEN, "edit_mode", [] { return yes_no(edit_mode == 1); }, {"edit_mode"});
     b.add(SCREEN, "pending_key", [] { return key_name(pending_key); }, {"pending_key"});
-    b.add(SCREEN, "idle_countdown", [] {
-        const std::string left = active_screen == screen_main ? "home already"
-                                 : idle_countdown == 0        ? "home next pass"
-                                                   : "home in " + seconds_after_steps(idle_countdown);
-        return number(idle_countdown) + " (" + left + ")";
-    }, {"idle_countdown"});
+    b.add(SCREEN, "idle_countdown",
+          [] {
+              const std::string left = active_screen == screen_main ? "home already"
+                                       : idle_countdown == 0
+                                           ? "home next pass"
+                                           : "home in " + seconds_after_steps(idle_countdown);
+              return number(idle_countdown) + " (" + left + ")";
+          },
+          {"idle_countdown"});
     b.add(SCREEN, "calibration unlocked", [] { return yes_no(calibrate_enabled == 1); },
           {"calibrate_enabled"});
     b.add(SCREEN, "threshold step", [] { return tenths(key_step, "V"); }, {"key_step"});

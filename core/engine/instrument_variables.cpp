@@ -8,7 +8,7 @@ namespace txm9 {
 // own type.
 const instrument_variable instrument_variables[] = {
 #define TXM9_VARIABLE(type, name, kind)                                                            \
-    {#name, variable_group::kind, [] { return static_cast<int64_t>(name); },                      \
+    {#name, variable_group::kind, [] { return static_cast<int64_t>(name); },                       \
      [](int64_t v) { name = static_cast<type>(v); }},
 #include "firmware/monitor/state_variables.def"
 };

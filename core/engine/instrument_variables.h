@@ -24,7 +24,7 @@ extern const instrument_variable instrument_variables[];
 extern const int INSTRUMENT_VARIABLE_COUNT;
 
 struct screen_variable {
-    const char* name;         // "active_screen", "return_screen"
+    const char* name; // "active_screen", "return_screen"
     screen_routine* variable;
 };
 

@@ -1,7 +1,7 @@
 #include "engine/program_start.h"
 
-#include "firmware/lcd/framebuffer.h"
 #include "engine/instrument_variables.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/state.h"
 
 namespace txm9 {

@@ -12,8 +12,8 @@
 
 namespace txm9 {
 
-inline constexpr uint64_t FRAME_MS = 25;                       // one splash frame or pass
-inline constexpr uint64_t TICK_MS = 100;                       // one tick of Timer1
+inline constexpr uint64_t FRAME_MS = 25;                        // one splash frame or pass
+inline constexpr uint64_t TICK_MS = 100;                        // one tick of Timer1
 inline constexpr uint64_t FRAMES_PER_TICK = TICK_MS / FRAME_MS; // 4
 inline constexpr uint64_t SPLASH_MS = SPLASH_FRAMES * FRAME_MS; // 2 s of start-up splash
 inline constexpr uint64_t STEP_MS = TICKS_PER_STEP * TICK_MS;   // the firmware's 2-second step

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "lcd_reader/lcd_text_reader.h"
 #include "lcd_reader/lcd_snapshot.h"
+#include "lcd_reader/lcd_text_reader.h"
 #include "lcd_reader/reader_faces.h"
 
 namespace txm9 {

@@ -7,8 +7,8 @@
 
 #include "firmware/lcd/fonts.h"
 #include "firmware/lcd/framebuffer.h"
-#include "lcd_reader/lcd_snapshot.h"
 #include "firmware/lcd/numerals.h"
+#include "lcd_reader/lcd_snapshot.h"
 
 namespace txm9 {
 

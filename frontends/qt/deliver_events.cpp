@@ -7,7 +7,6 @@
 
 #include "firmware/monitor/state.h"
 
-
 namespace {
 
 using clock = std::chrono::steady_clock;

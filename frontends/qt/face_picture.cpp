@@ -7,7 +7,6 @@
 
 #include <jpeglib.h>
 
-
 namespace {
 
 // Larger pictures are refused before any memory is taken for them.

@@ -14,11 +14,11 @@
 #include <QWidget>
 #include <memory>
 
+#include "engine/front_panel.h"
+#include "scenario/session_recorder.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/circle_shape.h"
-#include "engine/front_panel.h"
 #include "widgets/picture_control.h"
-#include "scenario/session_recorder.h"
 #include "window_frontend.h"
 
 class InspectorWindow;

@@ -5,7 +5,6 @@
 #include <QStyle>
 #include <QWidget>
 
-
 namespace {
 
 // Waits for the frame: its size is known only once the window manager has put the shown

@@ -94,7 +94,8 @@ bool unstore(const std::string& zlib, std::string& raw) {
         }
         last = (zlib[at] & 1) != 0;
         const std::size_t length = static_cast<uint8_t>(zlib[at + 1]) |
-                                   static_cast<std::size_t>(static_cast<uint8_t>(zlib[at + 2])) << 8;
+                                   static_cast<std::size_t>(static_cast<uint8_t>(zlib[at + 2]))
+                                       << 8;
         at += 5;
         if (at + length > zlib.size()) {
             return false;
@@ -132,7 +133,8 @@ bool read_png_file(const std::string& path, argb_picture& picture, std::string& 
         problem = "cannot read " + path;
         return false;
     }
-    const std::string unreadable = "cannot read " + path + ": the page reads only the PNG "
+    const std::string unreadable = "cannot read " + path +
+                                   ": the page reads only the PNG "
                                    "pictures it wrote itself (a screenshot of this scenario)";
     if (in.size() < 33 || in.compare(0, 8, std::string(SIGNATURE.begin(), SIGNATURE.end())) != 0 ||
         in.compare(12, 4, "IHDR") != 0 || in.compare(24, RGB8.size(), RGB8) != 0) {
@@ -158,8 +160,8 @@ bool read_png_file(const std::string& path, argb_picture& picture, std::string& 
     picture.pixels.clear();
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
-            const std::size_t p = static_cast<std::size_t>(y) * stride + 1 +
-                                  static_cast<std::size_t>(x) * CHANNELS;
+            const std::size_t p =
+                static_cast<std::size_t>(y) * stride + 1 + static_cast<std::size_t>(x) * CHANNELS;
             picture.pixels.push_back(0xFF000000u |
                                      static_cast<uint32_t>(static_cast<uint8_t>(raw[p])) << 16 |
                                      static_cast<uint32_t>(static_cast<uint8_t>(raw[p + 1])) << 8 |

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "support/firmware_walk.h"
 #include "firmware/monitor/state.h"
+#include "support/firmware_walk.h"
 
 using namespace txm9;
 

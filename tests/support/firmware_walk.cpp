@@ -6,15 +6,15 @@
 #include <string>
 #include <type_traits>
 
-#include "firmware/lcd/framebuffer.h"
 #include "engine/front_panel.h"
+#include "engine/program_start.h"
+#include "engine/virtual_clock.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
-#include "engine/program_start.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/tick.h"
-#include "engine/virtual_clock.h"
 
 using namespace txm9;
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "firmware/lcd/framebuffer.h"
 #include "engine/lcd_dump.h"
+#include "firmware/lcd/framebuffer.h"
 
 using namespace txm9;
 

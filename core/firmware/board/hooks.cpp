@@ -11,5 +11,9 @@ void alarm_output_on() {}
 void alarm_output_off() {}
 
 // The backlight pin follows the setting; the simulated picture does not change with it.
-void backlight_output_on() { backlight_on = 1; }
-void backlight_output_off() { backlight_on = 0; }
+void backlight_output_on() {
+    backlight_on = 1;
+}
+void backlight_output_off() {
+    backlight_on = 0;
+}

@@ -5,7 +5,9 @@
 
 uint8_t lcd_buffer[LCD_BUFFER_SIZE];
 
-void lcd_clear() { std::memset(lcd_buffer, 0, sizeof lcd_buffer); }
+void lcd_clear() {
+    std::memset(lcd_buffer, 0, sizeof lcd_buffer);
+}
 
 uint8_t lcd_get_pixel(uint8_t x, uint8_t y) {
     if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {

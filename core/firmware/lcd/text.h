@@ -11,8 +11,8 @@
 void lcd_text(uint8_t x, uint8_t y, const char* text, uint8_t double_height, uint8_t mode,
               uint8_t inverse);
 // lcd_text centred on column x.
-void lcd_text_centred(uint8_t x, uint8_t y, const char* text, uint8_t double_height,
-                      uint8_t mode, uint8_t inverse);
+void lcd_text_centred(uint8_t x, uint8_t y, const char* text, uint8_t double_height, uint8_t mode,
+                      uint8_t inverse);
 // Small text from (x, y), ink in rows y..y+6; characters from index inverse_from on are
 // inverted over rows y-1..y+6.
 void lcd_small_text(uint8_t x, uint8_t y, const char* text, uint8_t inverse_from);

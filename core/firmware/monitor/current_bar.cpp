@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "firmware/lcd/framebuffer.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/main_display.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

@@ -1,21 +1,22 @@
 #include "firmware/monitor/list_screen.h"
 
+#include "firmware/lcd/text.h"
+#include "firmware/lcd/working_text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
-#include "firmware/lcd/working_text.h"
 
 namespace {
 
-constexpr uint8_t row_y(uint8_t row) { return static_cast<uint8_t>(8 + 8 * row); }
+constexpr uint8_t row_y(uint8_t row) {
+    return static_cast<uint8_t>(8 + 8 * row);
+}
 
 } // namespace
 
 void draw_leave_row() {
-    lcd_text_centred(57, row_y(0), select_text(texts.leave_row), 0, 1,
-                     menu_cursor == 0 ? 1 : 0);
+    lcd_text_centred(57, row_y(0), select_text(texts.leave_row), 0, 1, menu_cursor == 0 ? 1 : 0);
 }
 
 void draw_action_row(uint8_t row, const char* text) {
@@ -60,7 +61,9 @@ int8_t edit_direction(uint8_t key) {
     }
 }
 
-uint8_t toggled(uint8_t value) { return value == 0 ? 1 : 0; }
+uint8_t toggled(uint8_t value) {
+    return value == 0 ? 1 : 0;
+}
 
 uint32_t step_wrapping(uint32_t value, int8_t direction, uint32_t step, uint32_t low,
                        uint32_t high) {

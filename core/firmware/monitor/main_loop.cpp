@@ -1,7 +1,7 @@
 #include "firmware/monitor/main_loop.h"
 
-#include "firmware/lcd/framebuffer.h"
 #include "firmware/board/hooks.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/measurement.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"

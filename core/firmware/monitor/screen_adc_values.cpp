@@ -1,11 +1,11 @@
 // ADC values: the two filtered converter counts, for checking the inputs while calibrating.
 #include <cstdio>
 
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

@@ -2,11 +2,11 @@
 // with its two thresholds.
 #include <cstdio>
 
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // Contrast screen: a bar of two columns per level, so that the 57 levels fill the 114-pixel
 // width exactly, inside a frame; the knob and the up and down keys set the level.
-#include "firmware/lcd/framebuffer.h"
 #include "firmware/board/hooks.h"
+#include "firmware/lcd/framebuffer.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

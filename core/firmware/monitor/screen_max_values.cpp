@@ -2,11 +2,11 @@
 // key, beside the inverted " RESET " in the bottom-left corner, restarts them.
 #include <cstdint>
 
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/main_display.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

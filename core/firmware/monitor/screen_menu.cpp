@@ -1,13 +1,13 @@
 // The main menu: one item at a time, its name in double-height letters beside its icon,
 // and a scroll marker at the right edge telling where the item stands in the list.
-#include "firmware/lcd/framebuffer.h"
 #include "firmware/board/hooks.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/lcd/icons.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

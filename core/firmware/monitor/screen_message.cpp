@@ -1,9 +1,9 @@
 // Message screen: confirms a calibration point with "DONE" until any key is pressed.
 #include "firmware/lcd/icons.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

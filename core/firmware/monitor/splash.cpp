@@ -1,10 +1,10 @@
 #include "firmware/monitor/splash.h"
 
 #include "firmware/lcd/framebuffer.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/string_pair.h"
-#include "firmware/lcd/text.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

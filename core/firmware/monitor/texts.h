@@ -7,45 +7,45 @@
 #include "firmware/monitor/string_pair.h"
 
 struct bilingual_texts {
-    StringPair<12> contrast_title;        //  1 contrast screen, title
-    StringPair<13> contrast_help_keys;    //  2 contrast screen, help line 1
-    StringPair<14> contrast_help_adjust;  //  3 contrast screen, help line 2
-    StringPair<10> contrast_help_what;    //  4 contrast screen, help line 3
-    StringPair<4> switch_off;             //  5 value of a switch that is off
-    StringPair<4> switch_on;              //  6 value of a switch that is on
-    StringPair<9> language_name;          //  7 display setup, language row value
-    StringPair<13> leave_row;             //  8 row 0 of every list screen
-    StringPair<14> display_setup_title;   //  9 display setup, title
-    StringPair<13> adjust_contrast;       // 10 display setup, row 1
-    StringPair<12> backlight_label;       // 11 display setup, row 2 label
-    StringPair<7> display_label;          // 12 display setup, row 4 label
-    StringPair<12> display_time_label;    // 13 display setup, row 6 label
-    StringPair<7> manual;                 // 14 display setup, row 5 value, cycling off
-    StringPair<13> battery_setup_title;   // 15 battery setup, title
-    StringPair<11> bar_scale_label;       // 16 battery setup, row 2 label
-    StringPair<11> volt_alarm_label;      // 17 battery setup, row 3 label
-    StringPair<10> low_alarm_label;       // 18 battery setup, row 4 label
-    StringPair<10> high_alarm_label;      // 19 battery setup, row 5 label
-    StringPair<13> adc_values_title;      // 20 ADC values, title
-    StringPair<5> message_done;           // 21 message screen, the message
-    StringPair<12> calibrate_title;       // 22 calibration, title
-    StringPair<12> main_menu_title;       // 23 main menu, title
-    StringPair<8> menu_display_upper;     // 24 main menu, item 1 upper line
-    StringPair<7> menu_display_lower;     // 25 main menu, item 1 lower line
-    StringPair<8> menu_battery_upper;     // 26 main menu, item 2 upper line
-    StringPair<9> menu_battery_lower;     // 27 main menu, item 2 lower line
-    StringPair<7> menu_adc_upper;         // 28 main menu, item 3 upper line
-    StringPair<7> menu_adc_lower;         // 29 main menu, item 3 lower line
-    StringPair<10> menu_calibrate;        // 30 main menu, item 4
-    StringPair<13> max_values_title;      // 31 peak values, title
-    StringPair<10> peak_discharge_label;  // 32 peak values, discharge label
-    StringPair<8> peak_reset;             // 33 peak values, bottom line
-    StringPair<10> overrange;             // 34 main display, combined page, over range
-    StringPair<9> charging;               // 35 main display, direction caption
-    StringPair<12> discharging;           // 36 main display, direction caption
-    StringPair<5> over;                   // 37 main display, over range, upper line
-    StringPair<7> range;                  // 38 main display, over range, lower line
-    StringPair<10> splash_calibrate;      // 39 start-up splash, calibration unlocked
+    StringPair<12> contrast_title;       //  1 contrast screen, title
+    StringPair<13> contrast_help_keys;   //  2 contrast screen, help line 1
+    StringPair<14> contrast_help_adjust; //  3 contrast screen, help line 2
+    StringPair<10> contrast_help_what;   //  4 contrast screen, help line 3
+    StringPair<4> switch_off;            //  5 value of a switch that is off
+    StringPair<4> switch_on;             //  6 value of a switch that is on
+    StringPair<9> language_name;         //  7 display setup, language row value
+    StringPair<13> leave_row;            //  8 row 0 of every list screen
+    StringPair<14> display_setup_title;  //  9 display setup, title
+    StringPair<13> adjust_contrast;      // 10 display setup, row 1
+    StringPair<12> backlight_label;      // 11 display setup, row 2 label
+    StringPair<7> display_label;         // 12 display setup, row 4 label
+    StringPair<12> display_time_label;   // 13 display setup, row 6 label
+    StringPair<7> manual;                // 14 display setup, row 5 value, cycling off
+    StringPair<13> battery_setup_title;  // 15 battery setup, title
+    StringPair<11> bar_scale_label;      // 16 battery setup, row 2 label
+    StringPair<11> volt_alarm_label;     // 17 battery setup, row 3 label
+    StringPair<10> low_alarm_label;      // 18 battery setup, row 4 label
+    StringPair<10> high_alarm_label;     // 19 battery setup, row 5 label
+    StringPair<13> adc_values_title;     // 20 ADC values, title
+    StringPair<5> message_done;          // 21 message screen, the message
+    StringPair<12> calibrate_title;      // 22 calibration, title
+    StringPair<12> main_menu_title;      // 23 main menu, title
+    StringPair<8> menu_display_upper;    // 24 main menu, item 1 upper line
+    StringPair<7> menu_display_lower;    // 25 main menu, item 1 lower line
+    StringPair<8> menu_battery_upper;    // 26 main menu, item 2 upper line
+    StringPair<9> menu_battery_lower;    // 27 main menu, item 2 lower line
+    StringPair<7> menu_adc_upper;        // 28 main menu, item 3 upper line
+    StringPair<7> menu_adc_lower;        // 29 main menu, item 3 lower line
+    StringPair<10> menu_calibrate;       // 30 main menu, item 4
+    StringPair<13> max_values_title;     // 31 peak values, title
+    StringPair<10> peak_discharge_label; // 32 peak values, discharge label
+    StringPair<8> peak_reset;            // 33 peak values, bottom line
+    StringPair<10> overrange;            // 34 main display, combined page, over range
+    StringPair<9> charging;              // 35 main display, direction caption
+    StringPair<12> discharging;          // 36 main display, direction caption
+    StringPair<5> over;                  // 37 main display, over range, upper line
+    StringPair<7> range;                 // 38 main display, over range, lower line
+    StringPair<10> splash_calibrate;     // 39 start-up splash, calibration unlocked
 };
 
 inline constexpr bilingual_texts texts = {

@@ -2,10 +2,10 @@
 // large battery, with the current's direction as an arrow and a caption.
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/lcd/icons.h"
-#include "firmware/monitor/main_display.h"
 #include "firmware/lcd/numerals.h"
-#include "firmware/monitor/state.h"
 #include "firmware/lcd/text.h"
+#include "firmware/monitor/main_display.h"
+#include "firmware/monitor/state.h"
 #include "firmware/monitor/texts.h"
 
 namespace {

@@ -6,7 +6,6 @@
 
 using namespace txm9;
 
-
 BevelPanel::BevelPanel(QWidget* parent) : QWidget(parent), colour_(COLOUR_SCROLL_BAR) {}
 
 void BevelPanel::setColour(uint32_t colour) {

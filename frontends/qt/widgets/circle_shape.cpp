@@ -7,7 +7,6 @@
 
 using namespace txm9;
 
-
 CircleShape::CircleShape(QWidget* parent) : QWidget(parent) {}
 
 void CircleShape::setFillColour(uint32_t colour) {

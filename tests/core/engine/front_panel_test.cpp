@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "engine/front_panel.h"
+#include "engine/panel_colours.h"
+#include "engine/virtual_clock.h"
 #include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
-#include "engine/panel_colours.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
-#include "engine/virtual_clock.h"
 
 using namespace txm9;
 

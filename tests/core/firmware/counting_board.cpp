@@ -28,5 +28,9 @@ void commit_settings() {
 void peaks_reset_hook() {}
 void alarm_output_on() {}
 void alarm_output_off() {}
-void backlight_output_on() { backlight_on = 1; }
-void backlight_output_off() { backlight_on = 0; }
+void backlight_output_on() {
+    backlight_on = 1;
+}
+void backlight_output_off() {
+    backlight_on = 0;
+}

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "support/lcd_pixels.h"
 #include "firmware/monitor/main_display.h"
 #include "screen_pass.h"
+#include "support/lcd_pixels.h"
 
 using namespace txm9;
 

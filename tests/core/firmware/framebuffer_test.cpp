@@ -8,7 +8,6 @@
 #include "firmware/lcd/framebuffer.h"
 #include "support/lcd_pixels.h"
 
-
 namespace {
 
 PixelSet row_span(int y, int x_first, int x_last) {

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "engine/lcd_dump.h"
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/lcd/icon_sheet.h"
 #include "firmware/lcd/icons.h"
-#include "engine/lcd_dump.h"
 #include "support/lcd_pixels.h"
 
 using namespace txm9;

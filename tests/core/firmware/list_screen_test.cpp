@@ -12,9 +12,9 @@ TEST(ListScreen, CursorStopsAtRowZeroAndAtTheLastPresentRow) {
     struct {
         uint8_t start, key, last, expected;
     } cases[] = {
-        {0, KEY_CCW, 5, 0}, {0, KEY_LEFT, 5, 0}, {0, KEY_CW, 5, 1}, {0, KEY_RIGHT, 5, 1},
-        {5, KEY_CW, 5, 5},  {5, KEY_RIGHT, 5, 5}, {5, KEY_CCW, 5, 4}, {5, KEY_LEFT, 5, 4},
-        {3, KEY_CW, 3, 3},  {2, KEY_SELECT, 5, 2}, {2, 0, 5, 2},     {2, 200, 5, 2},
+        {0, KEY_CCW, 5, 0}, {0, KEY_LEFT, 5, 0},   {0, KEY_CW, 5, 1},  {0, KEY_RIGHT, 5, 1},
+        {5, KEY_CW, 5, 5},  {5, KEY_RIGHT, 5, 5},  {5, KEY_CCW, 5, 4}, {5, KEY_LEFT, 5, 4},
+        {3, KEY_CW, 3, 3},  {2, KEY_SELECT, 5, 2}, {2, 0, 5, 2},       {2, 200, 5, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "start " << int(c.start) << " key " << int(c.key)

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "firmware/lcd/icons.h"
-#include "support/lcd_pixels.h"
 #include "firmware/lcd/numerals.h"
-#include "screen_pass.h"
 #include "firmware/lcd/text.h"
+#include "screen_pass.h"
+#include "support/lcd_pixels.h"
 
 using namespace txm9;
 

@@ -69,8 +69,8 @@ struct CurrentCase {
 
 TEST_F(Measurement, ShuntSignalAndCurrentAtFactoryCalibration) {
     const CurrentCase cases[] = {
-        {0, 5764, 576},    {248, 5000, 500},    {1060, 2500, 250},   {1871, 3, 0},
-        {1872, 0, 0},      {1873, -3, 0},       {2000, -393, -39},   {3499, -5000, -500},
+        {0, 5764, 576},      {248, 5000, 500},    {1060, 2500, 250}, {1871, 3, 0},
+        {1872, 0, 0},        {1873, -3, 0},       {2000, -393, -39}, {3499, -5000, -500},
         {4095, -6832, -683}, {4096, -6835, -683},
     };
     for (const auto& c : cases) {
@@ -118,8 +118,8 @@ TEST(InterpolateRounded, RoundsHalfAwayFromZeroOnTheFirstDecimal) {
     struct {
         int32_t x;
         int32_t expected;
-    } cases[] = {{9, 2}, {10, 3}, {11, 3}, {-9, -2}, {-10, -3}, {-11, -3}, {0, 0}, {-1, 0},
-                 {-2, -1}};
+    } cases[] = {{9, 2},    {10, 3}, {11, 3}, {-9, -2}, {-10, -3},
+                 {-11, -3}, {0, 0},  {-1, 0}, {-2, -1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "x " << c.x);
         EXPECT_EQ(interpolate_rounded(0.0f, 4.0f, 0.0f, 1.0f, c.x), c.expected);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "firmware/lcd/framebuffer.h"
 #include "engine/lcd_dump.h"
-#include "support/lcd_pixels.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/lcd/numeral_tables.h"
 #include "firmware/lcd/numerals.h"
+#include "support/lcd_pixels.h"
 
 using namespace txm9;
 

@@ -1,8 +1,8 @@
 // ADC values screen: only the knob press on the leave row does anything.
 #include <gtest/gtest.h>
 
-#include "screen_pass.h"
 #include "firmware/monitor/screens.h"
+#include "screen_pass.h"
 
 using namespace txm9;
 

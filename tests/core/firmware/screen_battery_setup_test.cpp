@@ -5,8 +5,8 @@
 #include <string>
 
 #include "firmware/monitor/measurement.h"
-#include "screen_pass.h"
 #include "firmware/monitor/screens.h"
+#include "screen_pass.h"
 
 using namespace txm9;
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "firmware/monitor/measurement.h"
-#include "screen_pass.h"
 #include "firmware/monitor/screens.h"
+#include "screen_pass.h"
 
 using namespace txm9;
 

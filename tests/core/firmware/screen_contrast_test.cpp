@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "firmware/lcd/framebuffer.h"
 #include "engine/lcd_dump.h"
-#include "screen_pass.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/screens.h"
+#include "screen_pass.h"
 
 using namespace txm9;
 

@@ -2,8 +2,8 @@
 // and where the list leaves to.
 #include <gtest/gtest.h>
 
-#include "screen_pass.h"
 #include "firmware/monitor/screens.h"
+#include "screen_pass.h"
 
 using namespace txm9;
 

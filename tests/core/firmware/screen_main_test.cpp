@@ -6,9 +6,9 @@
 #include <limits>
 #include <string>
 
-#include "support/lcd_pixels.h"
 #include "firmware/monitor/main_display.h"
 #include "screen_pass.h"
+#include "support/lcd_pixels.h"
 
 using namespace txm9;
 

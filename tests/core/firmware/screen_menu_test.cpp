@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "firmware/lcd/icons.h"
-#include "support/lcd_pixels.h"
 #include "screen_pass.h"
+#include "support/lcd_pixels.h"
 
 using namespace txm9;
 

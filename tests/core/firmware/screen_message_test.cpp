@@ -1,10 +1,10 @@
 // Message screen: any key 1 to 5 goes back to whoever opened it, and touches nothing else.
 #include <gtest/gtest.h>
 
-#include "firmware/lcd/icon_sheet.h"
 #include "engine/lcd_dump.h"
-#include "screen_pass.h"
+#include "firmware/lcd/icon_sheet.h"
 #include "firmware/monitor/screens.h"
+#include "screen_pass.h"
 
 using namespace txm9;
 

@@ -9,12 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "firmware/lcd/framebuffer.h"
-#include "hook_calls.h"
 #include "firmware/monitor/keys.h"
-#include "support/lcd_reader.h"
 #include "firmware/monitor/power_on.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
+#include "hook_calls.h"
+#include "support/lcd_reader.h"
 
 using namespace txm9;
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "firmware/lcd/framebuffer.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/splash.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include "firmware/lcd/fonts.h"
 #include "firmware/lcd/framebuffer.h"
-#include "support/lcd_pixels.h"
-#include "support/lcd_reader.h"
-#include "firmware/monitor/state.h"
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/list_screen.h"
+#include "firmware/monitor/state.h"
+#include "support/lcd_pixels.h"
+#include "support/lcd_reader.h"
 
 using namespace txm9;
 

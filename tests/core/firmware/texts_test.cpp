@@ -75,9 +75,9 @@ TEST(Texts, EveryPairHasItsTextsAndStride) {
 TEST(Texts, PairsAreStoredInOrderAsIndependentConstants) {
     // 39 pairs back to back: the table is exactly the sum of their sizes, nothing shared.
     std::size_t total = 0;
-    for (std::size_t stride : {12, 13, 14, 10, 4, 4, 9, 13, 14, 13, 12, 7, 12, 7, 13, 11, 11,
-                               10, 10, 13, 5, 12, 12, 8, 7, 8, 9, 7, 7, 10, 13, 10, 8, 10, 9,
-                               12, 5, 7, 10}) {
+    for (std::size_t stride :
+         {12, 13, 14, 10, 4, 4, 9, 13, 14, 13, 12, 7,  12, 7,  13, 11, 11, 10, 10, 13,
+          5,  12, 12, 8,  7, 8, 9, 7,  7,  10, 13, 10, 8,  10, 9,  12, 5,  7,  10}) {
         total += 2 * stride;
     }
     EXPECT_EQ(sizeof(bilingual_texts), total);

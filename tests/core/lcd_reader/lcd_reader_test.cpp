@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "firmware/lcd/framebuffer.h"
-#include "engine/lcd_dump.h"
-#include "support/lcd_reader.h"
-#include "firmware/lcd/numerals.h"
 #include "core/firmware/screen_pass.h"
+#include "engine/lcd_dump.h"
+#include "firmware/lcd/framebuffer.h"
+#include "firmware/lcd/numerals.h"
 #include "firmware/lcd/text.h"
+#include "support/lcd_reader.h"
 
 using namespace txm9;
 

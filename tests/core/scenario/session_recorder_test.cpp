@@ -6,15 +6,15 @@
 #include <map>
 
 #include "engine/front_panel.h"
+#include "engine/program_start.h"
+#include "engine/virtual_clock.h"
 #include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
-#include "engine/program_start.h"
-#include "scenario/scenario_player.h"
 #include "firmware/monitor/screen_list.h"
-#include "scenario/session_recorder.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/tick.h"
-#include "engine/virtual_clock.h"
+#include "scenario/scenario_player.h"
+#include "scenario/session_recorder.h"
 
 using namespace txm9;
 

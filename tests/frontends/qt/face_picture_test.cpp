@@ -5,8 +5,8 @@
 
 #include <stdexcept>
 
-#include "qt/face_picture.h"
 #include "front_panel_fixture.h"
+#include "qt/face_picture.h"
 
 using namespace txm9;
 

@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "qt/deliver_events.h"
-#include "support/firmware_walk.h"
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/state.h"
+#include "qt/deliver_events.h"
+#include "support/firmware_walk.h"
 
 using namespace txm9;
 

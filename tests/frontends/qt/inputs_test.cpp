@@ -2,9 +2,9 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "front_panel_fixture.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/state.h"
+#include "front_panel_fixture.h"
 
 using namespace txm9;
 

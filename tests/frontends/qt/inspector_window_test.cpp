@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <map>
 
-#include "qt/deliver_events.h"
-#include "front_panel_fixture.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
+#include "front_panel_fixture.h"
+#include "qt/deliver_events.h"
 #include "qt/inspector_window.h"
 
 using namespace txm9;

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "firmware/lcd/framebuffer.h"
-#include "front_panel_fixture.h"
 #include "engine/lcd_dump.h"
-#include "support/lcd_reader.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
+#include "front_panel_fixture.h"
+#include "support/lcd_reader.h"
 
 using namespace txm9;
 

@@ -4,10 +4,10 @@
 #include <QWheelEvent>
 #include <vector>
 
-#include "front_panel_fixture.h"
 #include "firmware/monitor/keys.h"
-#include "qt/panel_keys.h"
 #include "firmware/monitor/state.h"
+#include "front_panel_fixture.h"
+#include "qt/panel_keys.h"
 
 using namespace txm9;
 

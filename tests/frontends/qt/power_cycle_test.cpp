@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "qt/deliver_events.h"
 #include "firmware/lcd/framebuffer.h"
-#include "front_panel_fixture.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
+#include "front_panel_fixture.h"
+#include "qt/deliver_events.h"
 #include "qt/system_colours.h"
 
 using namespace txm9;

@@ -5,11 +5,11 @@
 #include <array>
 #include <cstring>
 
-#include "firmware/lcd/framebuffer.h"
-#include "front_panel_fixture.h"
 #include "engine/program_start.h"
-#include "scenario/scenario_player.h"
+#include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/state.h"
+#include "front_panel_fixture.h"
+#include "scenario/scenario_player.h"
 
 using namespace txm9;
 

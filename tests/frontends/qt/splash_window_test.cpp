@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "firmware/lcd/framebuffer.h"
-#include "front_panel_fixture.h"
+#include "firmware/lcd/text.h"
 #include "firmware/monitor/splash.h"
 #include "firmware/monitor/state.h"
-#include "firmware/lcd/text.h"
+#include "front_panel_fixture.h"
 
 using namespace txm9;
 
