@@ -4,7 +4,7 @@
 
 const path = require("path");
 const { chromium } = require("playwright-core");
-const { serve } = require("../../frontends/web/serve.js");
+const { serve } = require("../../tools/web_server/serve.js");
 
 const CHROMIUM = process.env.TXM9_CHROMIUM || "/usr/bin/chromium";
 // As root chromium runs only without its sandbox; the rest keeps a test run to itself.

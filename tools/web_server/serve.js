@@ -1,6 +1,6 @@
 // Serves a folder of static files on 127.0.0.1, for trying the page out and for its tests;
 // the page itself needs no server code and runs from any static host.
-//   node serve.js DIR [PORT]     prints the address, e.g. http://127.0.0.1:8093/
+//   node tools/web_server/serve.js DIR [PORT]   prints the address, e.g. http://127.0.0.1:8093/
 "use strict";
 
 const http = require("http");
@@ -50,7 +50,7 @@ module.exports = { serve };
 if (require.main === module) {
     const [root, port] = process.argv.slice(2);
     if (!root) {
-        console.error("usage: node serve.js DIR [PORT]");
+        console.error("usage: node tools/web_server/serve.js DIR [PORT]");
         process.exit(2);
     }
     serve(root, Number(port || 0)).then((server) => {
