@@ -165,6 +165,9 @@ bool read_target_frames(std::string_view bytes, std::vector<played_scenario>& sc
         }
         played_scenario& s = scenarios.back();
         const auto number = static_cast<uint32_t>(in.number(4));
+        if (in.cut_short()) {
+            break;
+        }
         switch (code) {
         case jr::FRAME:
             // Only frames unlike the last one come: the ones between repeat it.
@@ -254,7 +257,8 @@ twin_comparison compare_twin(const std::vector<played_scenario>& desktop,
             const int pixels = differing_pixels(first.desktop, first.target);
             first.what = "frame " + std::to_string(first.frame) + " differs";
             if (pixels > 0) {
-                first.what += " in " + std::to_string(pixels) + " pixels";
+                first.what +=
+                    " in " + std::to_string(pixels) + (pixels == 1 ? " pixel" : " pixels");
             }
             if (first.desktop.lamp_lit != first.target.lamp_lit) {
                 first.what += std::string(pixels > 0 ? "," : "") + " the lamp " +
