@@ -5,8 +5,9 @@
 // or while off), and hands every frame unlike the one before back to the host, with how each
 // run ended. The host compares; nothing here knows what the frames should be.
 //
-//   qemu-system-arm -M mps2-an385 -nographic -semihosting-config enable=on,target=native,
-//       arg=txm9-twin,arg=JOURNAL,arg=FRAMES -kernel txm9-twin.elf
+//   qemu-system-arm -M mps2-an385 -display none -monitor none -serial none -icount shift=0
+//       -semihosting-config enable=on,target=native,arg=txm9-twin,arg=JOURNAL,arg=FRAMES
+//       -kernel txm9-twin.elf
 //
 // It also counts the instructions of each pass by the screen it drew, and the stack's depth.
 #include <csetjmp>
@@ -295,14 +296,17 @@ bool paths(char* line, uint32_t size, const char*& journal_path, const char*& fr
     }
     char* words[3] = {};
     int n = 0;
-    for (char* p = line; *p != '\0' && n < 3;) {
+    for (char* p = line; *p != '\0';) {
         while (*p == ' ') {
             *p++ = '\0';
         }
         if (*p == '\0') {
             break;
         }
-        words[n++] = p;
+        if (n < 3) {
+            words[n] = p;
+        }
+        ++n;
         while (*p != '\0' && *p != ' ') {
             ++p;
         }
