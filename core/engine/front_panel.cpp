@@ -2,9 +2,12 @@
 
 #include "engine/panel_colours.h"
 #include "firmware/monitor/main_loop.h"
-#include "firmware/monitor/measurement.h"
 #include "firmware/monitor/power_on.h"
 #include "firmware/monitor/splash.h"
+
+#if __cpp_exceptions
+#include "firmware/board/floating_point_error.h"
+#endif
 
 namespace txm9 {
 
@@ -36,21 +39,30 @@ run_end front_panel::power_on() {
     run_scope run(depth_, phase_);
     passes_since_on_ = 0;
     frames_since_on_ = 0;
+#if __cpp_exceptions
     try {
-        power_on_reset();
-        phase_ = panel_phase::splash;
-        play_splash();
-        power_on_finish();
-        phase_ = panel_phase::running;
-        while (power_off_request == 0) {
-            main_loop_pass();
-        }
+        run_until_off();
     } catch (const floating_point_error& fault) {
         // The one fault the firmware raises ends this run where it was; the display and the
         // lamp keep what they last showed.
         return {true, fault.what()};
     }
+#else
+    // A microcontroller's board halts on the fault itself: fpu_fault does not come back.
+    run_until_off();
+#endif
     return {};
+}
+
+void front_panel::run_until_off() {
+    power_on_reset();
+    phase_ = panel_phase::splash;
+    play_splash();
+    power_on_finish();
+    phase_ = panel_phase::running;
+    while (power_off_request == 0) {
+        main_loop_pass();
+    }
 }
 
 void front_panel::power_off() {

@@ -70,6 +70,9 @@ public:
     uint64_t frames_since_on() const { return frames_since_on_; }
 
 private:
+    // The power-on reset, the splash and the passes until OFF.
+    void run_until_off();
+
     panel_frontend& frontend_;
     panel_phase phase_ = panel_phase::off;
     int depth_ = 0;

@@ -1,18 +1,16 @@
 #include "engine/program_start.h"
 
-#include "engine/instrument_variables.h"
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/state.h"
 
 namespace txm9 {
 
+// Straight from the list of variables rather than through the table by name, so that a
+// microcontroller build starts its scenarios without carrying the names in its flash.
 void program_start_state() {
-    for (int i = 0; i < INSTRUMENT_VARIABLE_COUNT; ++i) {
-        instrument_variables[i].write(0);
-    }
-    for (int i = 0; i < SCREEN_VARIABLE_COUNT; ++i) {
-        *screen_variables[i].variable = nullptr;
-    }
+#define TXM9_VARIABLE(type, name, kind) name = type{};
+#define TXM9_SCREEN_VARIABLE(name) name = nullptr;
+#include "firmware/monitor/state_variables.def"
     lcd_clear();
 }
 

@@ -25,6 +25,7 @@
 
 namespace txm9 {
 
+class play_journal;
 class play_observer;
 
 struct player_options {
@@ -41,6 +42,8 @@ struct player_options {
     std::set<std::string>* failure_names = nullptr;
     play_observer* observer = nullptr; // watches the play (coverage); none if null
     bool keep_going = false; // a failed expectation is counted and the play goes on (a demo)
+    // Where the headless play notes every input and frame (--journal); nowhere if null.
+    play_journal* journal = nullptr;
 };
 
 enum class outcome_status { passed, failed, cannot_run };

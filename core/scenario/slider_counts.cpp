@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/instrument_snapshot.h"
+#include "firmware/board/floating_point_error.h"
 #include "firmware/monitor/measurement.h"
 #include "firmware/monitor/state.h"
 

@@ -23,6 +23,7 @@
 #include "files/whole_file_writer.h"
 #include "junit_report.h"
 #include "scenario/message_text.h"
+#include "scenario/play_journal.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -49,6 +50,8 @@ const char usage[] =
     "  --timeout SECONDS  fail a scenario file still playing after this much real time\n"
     "  --coverage DIR  write what the scenarios cover, in the instrument's terms, as\n"
     "                DIR/coverage.html and DIR/coverage.json, and print a summary line\n"
+    "  --journal FILE  also write every input and frame of the plays, for replaying them\n"
+    "                on the instrument's microcontroller (scripts/mcu)\n"
     "  --quiet       print failures only\n"
     "  --help        this text\n"
     "  --version     the program's version\n"
@@ -60,6 +63,7 @@ struct options {
     player_options play;
     std::string junit;
     std::string coverage;
+    std::string journal;
     bool quiet = false;
     std::vector<std::string> files;
 };
@@ -105,16 +109,16 @@ bool same_file(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-// Why the report cannot be written where asked, found before anything runs: a target that is
+// Why a report cannot be written where asked, found before anything runs: a target that is
 // not a regular file, a folder that is missing or closed, or one of the scenarios themselves.
-std::string junit_problem(const options& o) {
+std::string output_problem(const options& o, const std::string& path) {
     for (const std::string& file : o.files) {
-        if (same_file(o.junit, file)) {
-            return "cannot write the report " + o.junit + ": it is the scenario " + file +
+        if (same_file(path, file)) {
+            return "cannot write the report " + path + ": it is the scenario " + file +
                    ", which would be lost";
         }
     }
-    return check_target(o.junit);
+    return check_target(path);
 }
 
 file_result run_file(const std::string& path, const options& o, coverage_collector* coverage) {
@@ -226,12 +230,15 @@ int parse_options(int argc, char* argv[], options& o) {
                           << valid_utf8(cut_for_message(v)) << "'\n";
                 return CANNOT_RUN;
             }
-        } else if (a == "--out" || a == "--junit" || a == "--coverage") {
+        } else if (a == "--out" || a == "--junit" || a == "--coverage" || a == "--journal") {
             const char* v = value(a.c_str());
             if (v == nullptr) {
                 return CANNOT_RUN;
             }
-            (a == "--out" ? o.play.out_dir : a == "--junit" ? o.junit : o.coverage) = v;
+            (a == "--out"        ? o.play.out_dir
+             : a == "--junit"    ? o.junit
+             : a == "--coverage" ? o.coverage
+                                 : o.journal) = v;
         } else if (a == "--") {
             o.files.insert(o.files.end(), argv + i + 1, argv + argc);
             break;
@@ -266,11 +273,17 @@ int main(int argc, char* argv[]) {
             return CANNOT_RUN;
         }
     }
-    if (!o.junit.empty()) {
-        if (const std::string problem = junit_problem(o); !problem.empty()) {
-            std::cerr << "txm9-scenario: " << problem << "\n";
-            return CANNOT_RUN;
+    for (const std::string* report : {&o.junit, &o.journal}) {
+        if (!report->empty()) {
+            if (const std::string problem = output_problem(o, *report); !problem.empty()) {
+                std::cerr << "txm9-scenario: " << problem << "\n";
+                return CANNOT_RUN;
+            }
         }
+    }
+    play_journal journal;
+    if (!o.journal.empty()) {
+        o.play.journal = &journal;
     }
     // Past a file-size limit a write fails with its reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -302,6 +315,13 @@ int main(int argc, char* argv[]) {
     }
     if (!o.junit.empty()) {
         if (const std::string error = write_junit(o.junit, results); !error.empty()) {
+            std::cerr << "txm9-scenario: " << valid_utf8(error) << "\n";
+            status = CANNOT_RUN;
+        }
+    }
+    if (!o.journal.empty()) {
+        if (const std::string error = write_whole_file(o.journal, journal.bytes());
+            !error.empty()) {
             std::cerr << "txm9-scenario: " << valid_utf8(error) << "\n";
             status = CANNOT_RUN;
         }

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-// One measurement step: update_voltage, then update_current (which may raise
-// floating_point_error on a zero-width current calibration).
+// One measurement step: update_voltage, then update_current (which ends in the board's
+// fpu_fault on a zero-width current calibration).
 void measure_inputs();
 // The Calibrate switch (1 ticked) unlocks the menu's calibration entries from this pass on.
 void sample_calibrate_switch(uint8_t ticked);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "firmware/board/hooks.h"
 #include "firmware/monitor/state.h"
 
 uint32_t read_adc(uint8_t channel) {
@@ -92,12 +93,13 @@ void update_current() {
 }
 
 int32_t interpolate_rounded(float x0, float x1, float y0, float y1, int32_t x) {
-    // The instrument's FPU traps a zero divisor; the simulator tests for it instead.
+    // The instrument's FPU traps a zero divisor (0 / 0 is an invalid operation); the test
+    // here gives the same trap on processors that would return an infinity instead.
     const float rise = y1 - y0;
     const float run = x1 - x0;
     if (run == 0.0f) {
-        throw floating_point_error(rise == 0.0f ? "Floating point invalid operation"
-                                                : "Floating point division by zero");
+        fpu_fault(rise == 0.0f ? "Floating point invalid operation"
+                               : "Floating point division by zero");
     }
     const float slope = rise / run;
     // One rounding: the product of two floats is exact in double, so the intercept is the
@@ -109,7 +111,7 @@ int32_t interpolate_rounded(float x0, float x1, float y0, float y1, int32_t x) {
     const double tenths = (static_cast<double>(x) * slope + intercept) * 10.0;
     // A value beyond the 32-bit range would be an invalid conversion on the instrument.
     if (!(tenths > -2147483648.0 && tenths < 2147483648.0)) {
-        throw floating_point_error("Floating point invalid operation");
+        fpu_fault("Floating point invalid operation");
     }
     const auto t = static_cast<int32_t>(tenths);
 
