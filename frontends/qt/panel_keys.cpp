@@ -101,15 +101,15 @@ bool PanelKeys::eventFilter(QObject* watched, QEvent* event) {
 void PanelKeys::press(uint8_t key) {
     switch (key) {
     case KEY_SELECT:
-        form_.Image5Click();
+        form_.session().key(key);
         show_pressed(knob_);
         break;
     case KEY_LEFT:
-        form_.Image3Click();
+        form_.session().key(key);
         show_pressed(left_key_);
         break;
     case KEY_RIGHT:
-        form_.Image6Click();
+        form_.session().key(key);
         show_pressed(right_key_);
         break;
     case KEY_CW:
@@ -125,11 +125,11 @@ void PanelKeys::press(uint8_t key) {
 
 void PanelKeys::turn(int notches) {
     for (; notches > 0; --notches) {
-        form_.BitBtn1Click();
+        form_.session().key(KEY_CW);
         show_pressed(knob_);
     }
     for (; notches < 0; ++notches) {
-        form_.Button3Click();
+        form_.session().key(KEY_CCW);
         show_pressed(knob_);
     }
 }
