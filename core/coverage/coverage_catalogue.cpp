@@ -11,22 +11,7 @@
 
 namespace txm9 {
 
-const panel_input panel_inputs[INPUT_COUNT] = {
-    {KEY_SELECT, "knob", "knob"},      {KEY_LEFT, "f1", "F1"},
-    {KEY_RIGHT, "f2", "F2"},           {KEY_CW, "cw", "clockwise"},
-    {KEY_CCW, "ccw", "anticlockwise"},
-};
-
 const char* const language_ids[LANGUAGE_COUNT] = {"en", "fr"};
-
-int input_index(uint8_t key) {
-    for (int i = 0; i < INPUT_COUNT; ++i) {
-        if (panel_inputs[i].key == key) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 namespace {
 
