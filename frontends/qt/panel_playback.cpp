@@ -10,7 +10,6 @@
 #include <cmath>
 #include <functional>
 
-#include "engine/panel_colours.h"
 #include "engine/panel_inputs.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
