@@ -1,7 +1,9 @@
 #include "coverage/coverage_catalogue.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <functional>
 
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/splash.h"
@@ -9,22 +11,7 @@
 
 namespace txm9 {
 
-const panel_input panel_inputs[INPUT_COUNT] = {
-    {KEY_SELECT, "knob", "knob"},      {KEY_LEFT, "f1", "F1"},
-    {KEY_RIGHT, "f2", "F2"},           {KEY_CW, "cw", "clockwise"},
-    {KEY_CCW, "ccw", "anticlockwise"},
-};
-
 const char* const language_ids[LANGUAGE_COUNT] = {"en", "fr"};
-
-int input_index(uint8_t key) {
-    for (int i = 0; i < INPUT_COUNT; ++i) {
-        if (panel_inputs[i].key == key) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 namespace {
 
@@ -62,40 +49,65 @@ uint8_t faces(std::initializer_list<TextFace> list) {
 constexpr const char* SPLASH_IN_ENGLISH =
     "the splash always speaks English: ON loads the factory language just before it";
 
-struct text_builder {
-    std::vector<catalogue_text> list;
+// A text's anchor in both languages: a pair's two texts, a text the same in both, or none.
+template <std::size_t S> std::array<const char*, LANGUAGE_COUNT> anchors(const StringPair<S>& p) {
+    return {english(p), french(p)};
+}
+std::array<const char*, LANGUAGE_COUNT> anchors(const char* text) {
+    return {text, text};
+}
+std::array<const char*, LANGUAGE_COUNT> anchors(std::nullptr_t) {
+    return {nullptr, nullptr};
+}
 
-    template <std::size_t S>
-    catalogue_text& pair(int number, const StringPair<S>& p, uint16_t places, const char* where) {
-        catalogue_text t{};
-        t.id = "pair" + std::to_string(number);
-        t.shown_by = where;
-        t.text[0] = english(p);
-        t.text[1] = french(p);
-        t.places = places;
-        list.push_back(t);
-        return list.back();
-    }
-    catalogue_text& same(const char* id, const char* text, uint16_t places, const char* where) {
-        catalogue_text t{};
-        t.id = id;
-        t.shown_by = where;
-        t.text[0] = t.text[1] = text;
-        t.places = places;
-        list.push_back(t);
-        return list.back();
-    }
-    catalogue_text& format(const char* id, const char* fmt, const char* anchor_en,
-                           const char* anchor_fr, uint16_t places, const char* where) {
-        catalogue_text& t = same(id, fmt, places, where);
-        t.format = true;
-        t.anchor[0] = anchor_en;
-        t.anchor[1] = anchor_fr;
-        return t;
-    }
-};
+// What narrows down where a text of texts.def is drawn.
+using narrowing = std::function<void(catalogue_text&)>;
+const narrowing anywhere = [](catalogue_text&) {};
+// Drawn in one of `face_bits` (0 any), on the main display's `layout_bits` (0 any).
+narrowing drawn_in(uint8_t face_bits, uint8_t layout_bits) {
+    return [=](catalogue_text& t) {
+        t.faces = face_bits;
+        t.layouts = layout_bits;
+    };
+}
+// A main menu item's text, in double height; `only_language` the one language that has it.
+narrowing menu_item_in(int8_t item, int only_language = -1) {
+    return [=](catalogue_text& t) {
+        t.menu_item = item;
+        t.faces = faces({TextFace::double_height});
+        if (only_language >= 0) {
+            t.text[1 - only_language] = nullptr;
+        }
+    };
+}
+narrowing menu_item(int8_t item) {
+    return menu_item_in(item);
+}
+// A double-height peak at the display's right edge, at one of `tops`; its unit's last column
+// is off the display.
+narrowing at_the_edge(std::vector<uint8_t> tops) {
+    return [=](catalogue_text& t) {
+        t.faces = faces({TextFace::double_height});
+        t.tops = tops;
+        t.clipped = 1;
+    };
+}
+const narrowing english_only = [](catalogue_text& t) { t.never[1] = SPLASH_IN_ENGLISH; };
+
+catalogue_text entry(std::string id, const char* where, uint16_t places, const char* en,
+                     const char* fr, const narrowing& drawn) {
+    catalogue_text t{};
+    t.id = std::move(id);
+    t.shown_by = where;
+    t.text[0] = en;
+    t.text[1] = fr;
+    t.places = places;
+    drawn(t);
+    return t;
+}
 
 std::vector<catalogue_text> build_texts() {
+    // The places, faces and layouts texts.def names.
     const uint16_t main = on({screen_main}), max_values = on({screen_max_values}),
                    menu = on({screen_menu}), display = on({screen_display_setup}),
                    contrast = on({screen_contrast}), battery = on({screen_battery_setup}),
@@ -103,185 +115,53 @@ std::vector<catalogue_text> build_texts() {
                    message = on({screen_message}), splash = 1u << SPLASH_PLACE;
     const uint16_t lists = display | battery | adc | calibrate;
     const uint8_t normal = faces({TextFace::normal}), twice = faces({TextFace::double_height}),
-                  numerals = faces({TextFace::medium_numerals, TextFace::large_numerals});
-    text_builder b;
-    auto item = [](catalogue_text& t, int8_t n) {
-        t.menu_item = n;
-        t.faces = faces({TextFace::double_height});
-    };
+                  numerals = faces({TextFace::medium_numerals, TextFace::large_numerals}),
+                  normal_or_small = faces({TextFace::normal, TextFace::small});
+    constexpr uint8_t any_layout = 0;
 
-    b.pair(1, texts.contrast_title, contrast, "contrast screen, title");
-    b.pair(2, texts.contrast_help_keys, contrast, "contrast screen, help line 1");
-    b.pair(3, texts.contrast_help_adjust, contrast, "contrast screen, help line 2");
-    b.pair(4, texts.contrast_help_what, contrast, "contrast screen, help line 3");
-    b.pair(5, texts.switch_off, display | battery, "a switch that is off");
-    b.pair(6, texts.switch_on, display | battery, "a switch that is on");
-    b.pair(7, texts.language_name, display, "display setup, the language");
-    b.pair(8, texts.leave_row, lists, "row 0 of the setup lists");
-    b.pair(9, texts.display_setup_title, display, "display setup, title");
-    b.pair(10, texts.adjust_contrast, display, "display setup, row 1");
-    b.pair(11, texts.backlight_label, display, "display setup, row 2");
-    b.pair(12, texts.display_label, display, "display setup, row 4");
-    b.pair(13, texts.display_time_label, display, "display setup, row 6");
-    b.pair(14, texts.manual, display, "display setup, row 5, cycling off");
-    b.pair(15, texts.battery_setup_title, battery, "battery setup, title");
-    b.pair(16, texts.bar_scale_label, battery, "battery setup, row 2");
-    b.pair(17, texts.volt_alarm_label, battery, "battery setup, row 3");
-    b.pair(18, texts.low_alarm_label, battery, "battery setup, row 4");
-    b.pair(19, texts.high_alarm_label, battery, "battery setup, row 5");
-    b.pair(20, texts.adc_values_title, adc, "ADC values, title");
-    b.pair(21, texts.message_done, message, "message screen");
-    b.pair(22, texts.calibrate_title, calibrate, "calibration, title");
-    b.pair(23, texts.main_menu_title, menu, "main menu, title");
-    item(b.pair(24, texts.menu_display_upper, menu, "main menu, item 1"), 1);
-    item(b.pair(25, texts.menu_display_lower, menu, "main menu, item 1"), 1);
-    item(b.pair(26, texts.menu_battery_upper, menu, "main menu, item 2"), 2);
-    item(b.pair(27, texts.menu_battery_lower, menu, "main menu, item 2"), 2);
-    item(b.pair(28, texts.menu_adc_upper, menu, "main menu, item 3"), 3);
-    item(b.pair(29, texts.menu_adc_lower, menu, "main menu, item 3"), 3);
-    item(b.pair(30, texts.menu_calibrate, menu, "main menu, item 4"), 4);
-    b.pair(31, texts.max_values_title, max_values, "peak values, title");
-    b.pair(32, texts.peak_discharge_label, max_values, "peak values, discharge");
-    b.pair(33, texts.peak_reset, max_values, "peak values, bottom line");
-    catalogue_text& overrange = b.pair(34, texts.overrange, main, "main display, over range");
-    overrange.faces = twice;
-    overrange.layouts = LAYOUT_VOLTS_AND_AMPS;
-    b.pair(35, texts.charging, main, "main display, charging").faces =
-        faces({TextFace::normal, TextFace::small});
-    b.pair(36, texts.discharging, main, "main display, discharging");
-    auto paged = [&](catalogue_text& t) {
-        t.faces = twice;
-        t.layouts = LAYOUT_VOLTS | LAYOUT_AMPS;
-    };
-    paged(b.pair(37, texts.over, main, "main display, over range, upper line"));
-    paged(b.pair(38, texts.range, main, "main display, over range, lower line"));
-    catalogue_text& unlocked = b.pair(39, texts.splash_calibrate, splash, "splash, unlocked");
-    unlocked.never[1] = SPLASH_IN_ENGLISH;
-
-    // Item 0 is "EXIT" over "MENU" in English and the one line "SORTIE" in French.
-    auto item_zero = [&](const char* id, const char* text, int language) {
-        catalogue_text& t = b.same(id, text, menu, "main menu, item 0");
-        item(t, 0);
-        t.text[1 - language] = nullptr;
-    };
-    item_zero("exit", text_exit, 0);
-    item_zero("menu", text_menu, 0);
-    item_zero("sortie", text_sortie, 1);
-    b.same("lang", text_language_label, display, "display setup, row 3");
-    b.same("volt-amp", text_mode_volts_and_amps, display, "display setup, row 4");
-    b.same("volts", text_mode_volts, display, "display setup, row 4");
-    b.same("amps", text_mode_amps, display, "display setup, row 4");
-    b.same("mode", text_cycle_label, display, "display setup, row 5");
-    b.same("auto", text_auto, display, "display setup, row 5, cycling on");
-    b.format("fmt-display-time", FORMAT_DISPLAY_TIME, english(texts.display_time_label),
-             french(texts.display_time_label), display, "display setup, row 6");
-    b.same("shunt", text_shunt_label, battery, "battery setup, row 1");
-    b.format("fmt-shunt", FORMAT_SHUNT_AMPS, text_shunt_label, text_shunt_label, battery,
-             "battery setup, row 1");
-    b.format("fmt-bar-scale", FORMAT_BAR_SCALE_AMPS, english(texts.bar_scale_label),
-             french(texts.bar_scale_label), battery, "battery setup, row 2");
-    b.format("fmt-low-alarm", FORMAT_LOW_ALARM, english(texts.low_alarm_label),
-             french(texts.low_alarm_label), battery, "battery setup, row 4");
-    b.format("fmt-high-alarm", FORMAT_HIGH_ALARM, english(texts.high_alarm_label),
-             french(texts.high_alarm_label), battery, "battery setup, row 5");
-    b.format("fmt-adc-volts", FORMAT_ADC_VOLTS, nullptr, nullptr, adc, "ADC values");
-    b.same("adc-amps", text_adc_amps_label, adc, "ADC values");
-    b.format("fmt-adc-amps", FORMAT_ADC_AMPS, text_adc_amps_label, text_adc_amps_label, adc,
-             "ADC values");
-    b.same("message", text_message_title, message, "message screen, title");
-    b.same("volt-cal", text_volt_cal_label, calibrate, "calibration, row 1");
-    b.format("fmt-volt-cal", FORMAT_VOLT_CAL, text_volt_cal_label, text_volt_cal_label, calibrate,
-             "calibration, row 1");
-    b.same("cal-zero", text_cal_zero, calibrate, "calibration, row 2");
-    b.same("cal-charge", text_cal_charge, calibrate, "calibration, row 3");
-    b.same("cal-discharge", text_cal_discharge, calibrate, "calibration, row 4");
-    b.same("peak-volts", text_peak_volts_label, max_values, "peak values");
-    b.same("peak-charge", text_peak_charge_label, max_values, "peak values");
-    // The peaks stand at column 75 in double height: four places and the unit reach column
-    // 114, one past the display's edge, so the unit's last column is never seen.
-    auto at_edge = [&](catalogue_text& t, std::vector<uint8_t> tops) {
-        t.faces = twice;
-        t.tops = std::move(tops);
-        t.clipped = 1;
-    };
-    at_edge(b.format("fmt-peak-volts", FORMAT_PEAK_VOLTS, nullptr, nullptr, max_values,
-                     "peak values, the voltage"),
-            {9});
-    at_edge(b.format("fmt-peak-whole-amps", FORMAT_PEAK_AMPS_INTEGER, nullptr, nullptr, max_values,
-                     "peak values, a current in whole amps"),
-            {25, 41});
-    at_edge(b.format("fmt-peak-amps", FORMAT_PEAK_AMPS, nullptr, nullptr, max_values,
-                     "peak values, a current"),
-            {25, 41});
-    catalogue_text& zero = b.same("zero", text_zero, main, "main display, current bar");
-    zero.faces = normal;
-    zero.layouts = LAYOUT_AMPS;
-    catalogue_text& v = b.same("volts-unit", text_volts_unit, main, "main display");
-    v.faces = twice;
-    v.layouts = LAYOUT_VOLTS_AND_AMPS | LAYOUT_VOLTS;
-    catalogue_text& a = b.same("amps-unit", text_amps_unit, main, "main display");
-    a.faces = twice;
-    a.layouts = LAYOUT_VOLTS_AND_AMPS | LAYOUT_AMPS;
-    catalogue_text& whole = b.format("fmt-whole-amps", FORMAT_INTEGER_READING, nullptr, nullptr,
-                                     main, "main display, whole amps");
-    whole.faces = numerals;
-    whole.layouts = LAYOUT_VOLTS_AND_AMPS | LAYOUT_AMPS;
-    catalogue_text& peak =
-        b.format("fmt-max", FORMAT_MAX_VOLTS, nullptr, nullptr, main, "main display, volts page");
-    peak.faces = normal;
-    peak.layouts = LAYOUT_VOLTS;
-    catalogue_text& reading =
-        b.format("fmt-reading", FORMAT_READING, nullptr, nullptr, main, "main display");
-    reading.faces = numerals;
-    reading.layouts = LAYOUT_VOLTS_AND_AMPS | LAYOUT_VOLTS;
-    catalogue_text& short_reading = b.format("fmt-short-reading", FORMAT_SHORT_READING, nullptr,
-                                             nullptr, main, "main display, amps page");
-    short_reading.faces = numerals;
-    short_reading.layouts = LAYOUT_AMPS;
+    std::vector<catalogue_text> list;
+    int pair_number = 0;
+#define TXM9_PAIR(name, en, fr, places, where, drawn)                                              \
+    list.push_back(entry("pair" + std::to_string(++pair_number), where, places,                    \
+                         english(texts.name), french(texts.name), drawn));
+#define TXM9_TEXT(id, name, text, places, where, drawn)                                            \
+    list.push_back(entry(id, where, places, name, name, drawn));
+#define TXM9_FORMAT(id, printf_format, label, places, where, drawn)                                \
+    {                                                                                              \
+        catalogue_text& t =                                                                        \
+            list.emplace_back(entry(id, where, places, printf_format, printf_format, drawn));      \
+        t.format = true;                                                                           \
+        const auto both = anchors(label);                                                          \
+        t.anchor[0] = both[0];                                                                     \
+        t.anchor[1] = both[1];                                                                     \
+    }
+#include "firmware/monitor/texts.def"
+    // The splash's own texts, written by the splash with the instrument's name and version.
     for (const char* s :
          {splash_maker_name, splash_model_name, splash_web_address, firmware_version}) {
-        catalogue_text& t = b.same(s, s, splash, "splash");
-        t.never[1] = SPLASH_IN_ENGLISH;
+        list.push_back(entry(s, "splash", splash, s, s, english_only));
     }
-    return b.list;
+    return list;
+}
+
+// A row's label as the report names it: its English text, or its two lines, trimmed.
+template <std::size_t S> std::string label_part(const StringPair<S>& pair) {
+    return trimmed(english(pair));
+}
+std::string label_part(const char* text) {
+    return trimmed(text);
+}
+template <typename... Parts> std::string label_of(const Parts&... parts) {
+    std::string label;
+    ((label += (label.empty() ? "" : " ") + label_part(parts)), ...);
+    return label;
 }
 
 std::vector<list_row> build_rows() {
-    const int menu = screen_index(screen_menu), display = screen_index(screen_display_setup),
-              battery = screen_index(screen_battery_setup), adc = screen_index(screen_adc_values),
-              calibrate = screen_index(screen_calibrate);
-    const std::string leave = trimmed(english(texts.leave_row));
-    auto two_lines = [](const char* upper, const char* lower) {
-        return std::string(upper) + " " + lower;
-    };
     return {
-        {menu, 0, row_kind::menu_item, two_lines(text_exit, text_menu)},
-        {menu, 1, row_kind::menu_item,
-         two_lines(english(texts.menu_display_upper), english(texts.menu_display_lower))},
-        {menu, 2, row_kind::menu_item,
-         two_lines(english(texts.menu_battery_upper), english(texts.menu_battery_lower))},
-        {menu, 3, row_kind::menu_item,
-         two_lines(english(texts.menu_adc_upper), english(texts.menu_adc_lower))},
-        {menu, 4, row_kind::menu_item, english(texts.menu_calibrate)},
-        {display, 0, row_kind::leave, leave},
-        {display, 1, row_kind::action, english(texts.adjust_contrast)},
-        {display, 2, row_kind::setting, trimmed(english(texts.backlight_label))},
-        {display, 3, row_kind::setting, trimmed(text_language_label)},
-        {display, 4, row_kind::setting, trimmed(english(texts.display_label))},
-        {display, 5, row_kind::setting, trimmed(text_cycle_label)},
-        {display, 6, row_kind::setting, trimmed(english(texts.display_time_label))},
-        {battery, 0, row_kind::leave, leave},
-        {battery, 1, row_kind::setting, trimmed(text_shunt_label)},
-        {battery, 2, row_kind::setting, trimmed(english(texts.bar_scale_label))},
-        {battery, 3, row_kind::setting, trimmed(english(texts.volt_alarm_label))},
-        {battery, 4, row_kind::setting, trimmed(english(texts.low_alarm_label))},
-        {battery, 5, row_kind::setting, trimmed(english(texts.high_alarm_label))},
-        {adc, 0, row_kind::leave, leave},
-        {calibrate, 0, row_kind::leave, leave},
-        {calibrate, 1, row_kind::setting, trimmed(text_volt_cal_label)},
-        {calibrate, 2, row_kind::action, text_cal_zero},
-        {calibrate, 3, row_kind::action, text_cal_charge},
-        {calibrate, 4, row_kind::action, text_cal_discharge},
+#define TXM9_LIST_ROW(screen, name, row, kind, ...)                                                \
+    {screen_index(screen_##screen), row, row_kind::kind, label_of(__VA_ARGS__)},
+#include "firmware/monitor/list_rows.def"
     };
 }
 

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "deliver_events.h"
 #include "engine/inspector_model.h"
 #include "engine/panel_colours.h"
 #include "pcmain.h"
@@ -57,8 +56,8 @@ InspectorWindow::InspectorWindow(TForm1& form) : QWidget(&form, Qt::Tool), form_
 void InspectorWindow::build() {
     inspector_sources sources;
     sources.panel = &form_.engine();
-    sources.time = &panel_time();
-    sources.lamp_lit = [this] { return form_.Shape1->fillColour() == COLOUR_LAMP_LIT; };
+    sources.time = &form_.session().time();
+    sources.lamp_lit = [this] { return form_.session().lamp_lit(); };
     const std::vector<inspector_section> sections = inspector_sections(sources);
 
     // Time control and the session, above the values.
@@ -98,7 +97,7 @@ void InspectorWindow::build() {
         form_.setFramesPaused(on);
         refresh_controls();
     });
-    connect(step_, &QPushButton::clicked, this, [this] { step_one_frame(); });
+    connect(step_, &QPushButton::clicked, this, [this] { form_.session().time().step(); });
     connect(speeds_, &QButtonGroup::idClicked, this, [this](int id) {
         form_.setSpeed(SPEEDS[id]);
         refresh_controls();
@@ -199,10 +198,11 @@ void InspectorWindow::refresh() {
 
 void InspectorWindow::refresh_controls() {
     const QSignalBlocker block(pause_);
-    pause_->setChecked(frames_paused());
-    pause_->setText(frames_paused() ? QStringLiteral("Resume") : QStringLiteral("Pause"));
-    step_->setEnabled(frames_paused() && form_.runs() > 0);
+    const time_control& time = form_.session().time();
+    pause_->setChecked(time.paused());
+    pause_->setText(time.paused() ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+    step_->setEnabled(time.paused() && form_.runs() > 0);
     for (int i = 0; i < 4; ++i) {
-        speeds_->button(i)->setChecked(SPEEDS[i] == frame_speed());
+        speeds_->button(i)->setChecked(SPEEDS[i] == time.speed());
     }
 }

@@ -8,9 +8,9 @@
 #include <QFileInfo>
 #include <QWidget>
 #include <cmath>
+#include <functional>
 
-#include "deliver_events.h"
-#include "engine/panel_colours.h"
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
 #include "pcmain.h"
@@ -28,12 +28,14 @@ constexpr int POLL_MS = 20;
 // and, for ON, once the run it starts shows its first frame.
 void show_pressed(QAbstractButton* button) {
     QTimer::singleShot(0, button, [button] { button->setDown(true); });
-    QTimer::singleShot(PanelKeys::PRESSED_MS, button, [button] { button->setDown(false); });
+    QTimer::singleShot(PRESSED_LOOK_MS, button, [button] { button->setDown(false); });
 }
 
-void move_slider(QSlider* slider, uint32_t count, TForm1& form, void (TForm1::*changed)()) {
+// The slider moves to the count; at the count already, the count is set again, as the runner
+// sets it.
+void move_slider(QSlider* slider, uint32_t count, const std::function<void()>& set_again) {
     if (slider->value() == static_cast<int>(count)) {
-        (form.*changed)(); // the count is set again, as the runner sets it
+        set_again();
     } else {
         slider->setValue(static_cast<int>(count));
     }
@@ -103,7 +105,7 @@ bool PanelPlayback::play(const QString& path, bool loop, bool exit_when_done) {
     exit_status_ = 2; // until it gets to its end
     state_ = state::starting;
     qApp->installEventFilter(this);
-    form_.apply_time_control();
+    keep_time(true);
     show(tr("Playing %1 from program start").arg(name()));
     if (form_.runs() > 0) {
         switch_off(); // the panel goes back to program start first
@@ -123,7 +125,7 @@ void PanelPlayback::stop(const QString& why) {
     poll_.stop();
     state_ = state::idle;
     qApp->removeEventFilter(this);
-    form_.apply_time_control();
+    keep_time(false);
     show(why);
 }
 
@@ -145,7 +147,7 @@ void PanelPlayback::begin() {
         script_ = std::move(next_script_);
     }
     form_.programStart();
-    clock_ = std::make_unique<virtual_clock>([this] { form_.Timer1Timer(); });
+    form_.session().restart_play_clock();
     passed_ = failed_ = 0;
     player_ = std::make_unique<scenario_player>(*script_, options_, *this);
     state_ = state::playing;
@@ -167,7 +169,9 @@ void PanelPlayback::after_step() {
         return;
     }
     if (const std::optional<uint64_t> at = player_->resume_at()) {
-        const double real_ms = static_cast<double>(*at - clock_->now_ms()) / panel_time().speed();
+        const panel_session& session = form_.session();
+        const double real_ms =
+            static_cast<double>(*at - session.play_clock().now_ms()) / session.time().speed();
         resume_timer_.start(static_cast<int>(std::ceil(std::max(0.0, real_ms))));
     }
 }
@@ -176,12 +180,12 @@ void PanelPlayback::resume() {
     if (state_ != state::playing) {
         return;
     }
-    if (panel_time().paused()) {
+    if (form_.session().time().paused()) {
         resume_timer_.start(POLL_MS); // instrument time stands still while paused
         return;
     }
     if (const std::optional<uint64_t> at = player_->resume_at()) {
-        clock_->advance_to(*at); // with the ticks that fall in the time waited
+        form_.session().play_clock().advance_to(*at); // with the ticks in the time waited
     }
     ++in_player_;
     player_->resume();
@@ -189,13 +193,13 @@ void PanelPlayback::resume() {
     after_step();
 }
 
-void PanelPlayback::frameShown(const frame_report& frame) {
+void PanelPlayback::shown(const frame_report& frame) {
     if (state_ == state::playing) {
         player_->frame_shown(frame);
     }
 }
 
-void PanelPlayback::frameDelivered() {
+void PanelPlayback::delivered() {
     if (state_ == state::ending) {
         // An OFF pressed in the splash is forgotten when the splash ends: press it again.
         if (power_off_request == 0) {
@@ -206,7 +210,7 @@ void PanelPlayback::frameDelivered() {
     if (state_ != state::playing) {
         return;
     }
-    clock_->deliver(); // 25 ms of instrument time, the tick on every fourth frame
+    form_.session().play_clock().deliver(); // 25 ms of instrument time, a tick every fourth
     ++in_player_;
     player_->frame_delivered();
     --in_player_;
@@ -226,7 +230,7 @@ void PanelPlayback::finish() {
     if (!again && !exit_when_done_) {
         state_ = state::idle; // the panel is the person's, as the scenario left it
         qApp->removeEventFilter(this);
-        form_.apply_time_control();
+        keep_time(false);
         return;
     }
     state_ = state::ending;
@@ -244,7 +248,13 @@ void PanelPlayback::finish() {
 void PanelPlayback::exit_now() {
     state_ = state::idle;
     qApp->removeEventFilter(this);
+    form_.session().hand_time_to(nullptr); // the program ends: Timer1 stays as it is
     emit exitRequested(exit_status_);
+}
+
+void PanelPlayback::keep_time(bool keep) {
+    form_.session().hand_time_to(keep ? this : nullptr);
+    emit timeKeeperChanged();
 }
 
 void PanelPlayback::show(const QString& message) {
@@ -260,11 +270,11 @@ void PanelPlayback::press(uint8_t key) {
 }
 
 void PanelPlayback::set_volts(uint32_t count) {
-    move_slider(form_.TrackBar1, count, form_, &TForm1::TrackBar1Change);
+    move_slider(form_.TrackBar1, count, [this, count] { form_.session().volts(count); });
 }
 
 void PanelPlayback::set_amps(uint32_t count) {
-    move_slider(form_.TrackBar2, count, form_, &TForm1::TrackBar2Change);
+    move_slider(form_.TrackBar2, count, [this, count] { form_.session().amps(count); });
 }
 
 void PanelPlayback::set_calibrate(bool ticked) {
@@ -278,7 +288,7 @@ void PanelPlayback::set_key_fast(bool ticked) {
 run_end PanelPlayback::switch_on() {
     show_pressed(form_.Button1);
     form_.Button1->click();
-    return form_.lastRun();
+    return form_.session().last_run();
 }
 
 void PanelPlayback::switch_off() {
@@ -287,7 +297,7 @@ void PanelPlayback::switch_off() {
 }
 
 bool PanelPlayback::lamp_lit() const {
-    return form_.Shape1->fillColour() == COLOUR_LAMP_LIT;
+    return form_.session().lamp_lit();
 }
 
 const front_panel& PanelPlayback::engine() const {
@@ -295,7 +305,7 @@ const front_panel& PanelPlayback::engine() const {
 }
 
 uint64_t PanelPlayback::now_ms() const {
-    return clock_->now_ms();
+    return form_.session().play_clock().now_ms();
 }
 
 void PanelPlayback::expectation_checked(const command& c, bool passed, const std::string& failure) {

@@ -14,13 +14,16 @@
 #include <QTimer>
 #include <memory>
 
-#include "engine/virtual_clock.h"
+#include "panel/panel_session.h"
 #include "scenario/play_observer.h"
 #include "scenario/scenario_player.h"
 
 class TForm1;
 
-class PanelPlayback : public QObject, public txm9::scenario_panel, public txm9::play_observer {
+class PanelPlayback : public QObject,
+                      public txm9::scenario_panel,
+                      public txm9::play_observer,
+                      public txm9::play_frames {
     Q_OBJECT
 
 public:
@@ -37,16 +40,14 @@ public:
 
     // Playing now (also while it waits for a run to end before it starts again).
     bool playing() const { return state_ != state::idle; }
-    // Whether the play keeps the instrument's time: the window's timer and the speed's frame
-    // ticks stand aside.
-    bool keepsTime() const { return playing(); }
     // The exit status for --exit: 0 passed, 1 an expectation failed, 2 the scenario could not
     // run or did not get to its end.
     int exitStatus() const { return exit_status_; }
 
-    // The window's frames, from its engine frontend: shown, then their events delivered.
-    void frameShown(const txm9::frame_report& frame);
-    void frameDelivered();
+    // txm9::play_frames: the window's frames while the play keeps the time (from play() until
+    // the panel is the person's again).
+    void shown(const txm9::frame_report& frame) override;
+    void delivered() override;
 
     // txm9::scenario_panel: the window's own controls.
     void press(uint8_t key) override;
@@ -67,6 +68,8 @@ public:
 signals:
     // The play is over and the program should end with this status (--exit).
     void exitRequested(int status);
+    // The play took the instrument's time over, or gave it back to the window's Timer1.
+    void timeKeeperChanged();
 
 protected:
     // Any input a person gives the panel while it plays.
@@ -82,6 +85,7 @@ private:
     void when_off(void (PanelPlayback::*then)());
     void exit_now();
     void show(const QString& message);
+    void keep_time(bool keep);
     QString name() const;
 
     TForm1& form_;
@@ -98,7 +102,6 @@ private:
     std::unique_ptr<txm9::scenario> next_script_; // until the player of the last one is gone
     txm9::player_options options_;
     std::unique_ptr<txm9::scenario_player> player_;
-    std::unique_ptr<txm9::virtual_clock> clock_;
     QTimer resume_timer_;
     QTimer poll_;
 };

@@ -12,21 +12,16 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <optional>
 
 #include "deliver_events.h"
 #include "display_capture.h"
 #include "engine/panel_colours.h"
-#include "engine/program_start.h"
 #include "engine/timing.h"
 #include "face_picture.h"
 #include "files/whole_file_writer.h"
-#include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
-#include "firmware/monitor/tick.h"
 #include "inspector_window.h"
 #include "lcd_reader/lcd_text_reader.h"
 #include "panel_keys.h"
@@ -64,7 +59,8 @@ void substitute_layout_font() {
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), session_(frontend_, window_clock_ms) {
     substitute_layout_font();
     ui_->setupUi(this);
     // Program start puts the sliders back where the layout has them.
@@ -122,15 +118,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
 
     Timer1->setInterval(static_cast<int>(TICK_MS));
     Timer1->start();
-    started_.start();
 
     // The session is recorded from the start, for saving as a scenario from the inspector.
-    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool ticked) {
-        recorder_.calibrate_box(ticked, ms_since_start(), run_goes_on());
-    });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool ticked) {
-        recorder_.key_fast_box(ticked, ms_since_start(), run_goes_on());
-    });
+    connect(CheckBox2, &QCheckBox::clicked, this,
+            [this](bool ticked) { session_.calibrate_box(ticked); });
+    connect(CheckBox3, &QCheckBox::clicked, this,
+            [this](bool ticked) { session_.key_fast_box(ticked); });
 
     // Additions a user may ignore: keyboard and wheel; copying, saving and recording the
     // display from its context menu.
@@ -147,6 +140,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
     connect(inspect, &QAction::triggered, this, &TForm1::showInspector);
     // A scenario played on the panel, from the display's context menu or the command line.
     playback_ = new PanelPlayback(*this);
+    connect(playback_, &PanelPlayback::timeKeeperChanged, this, &TForm1::apply_time_control);
     auto* play = new QAction(QStringLiteral("Play scenario…"), this);
     auto* play_loop = new QAction(QStringLiteral("Play scenario in a loop…"), this);
     Image1->addAction(play);
@@ -162,30 +156,12 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Button1Click() {
-    // Inputs kept in a pause reach the firmware before the new run starts, and are recorded
-    // so. A played scenario keeps the speed and pause it was given.
-    if (!playback_->playing()) {
-        setFramesPaused(false);
-        setSpeed(1.0);
-    }
-    recorder_.on_clicked(ms_since_start(), run_goes_on());
-    std::optional<QString> failure;
-    // Nothing may unwind through the toolkit's event delivery: a firmware fault ends this run
-    // inside the engine, anything else here, and either is reported once the run is over.
-    try {
-        restart_frame_schedule();
-        const run_end end = engine_.power_on();
-        if (end.faulted) {
-            failure = QString::fromStdString(end.fault);
-        }
-    } catch (const std::exception& error) {
-        failure = QString::fromUtf8(error.what());
-    } catch (...) {
-        failure = QStringLiteral("Unknown error");
-    }
-    last_run_ = failure ? run_end{true, failure->toStdString()} : run_end{};
-    if (failure) {
-        show_failure(*failure);
+    // Timer1 follows the time control as ON leaves it, through the run and after it.
+    session_.on_pressed();
+    apply_time_control();
+    const run_end end = session_.run();
+    if (end.faulted) {
+        show_failure(QString::fromStdString(end.fault));
     }
     apply_time_control();
     // The display keeps its last frame and the lamp its last colour.
@@ -197,7 +173,7 @@ void TForm1::Button1Click() {
 
 // A played scenario does not wait for the box: it closes by itself after a while.
 void TForm1::show_failure(const QString& failure) {
-    if (!playback_->playing()) {
+    if (!session_.play_keeps_time()) {
         QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), failure);
         return;
     }
@@ -209,86 +185,58 @@ void TForm1::show_failure(const QString& failure) {
 }
 
 void TForm1::Button2Click() {
-    recorder_.off_clicked(ms_since_start(), run_goes_on());
-    engine_.power_off();
-}
-
-bool TForm1::run_goes_on() const {
-    // An OFF in the main loop ends the run before its next pass; in the splash it is forgotten.
-    return runs() > 0 && !(power_off_request != 0 && engine_.phase() == panel_phase::running);
+    session_.power_off();
 }
 
 void TForm1::Timer1Timer() {
-    tick();
-}
-
-// Each key reaches the slot as the instrument's key handler has it; while the inspector has
-// paused the instrument it waits for the next pass.
-void TForm1::press(uint8_t code) {
-    firmware_input([this, code] {
-        recorder_.key(code, pending_key == 0, ms_since_start(), run_goes_on());
-        key_pressed(code);
-    });
+    session_.timer_tick();
 }
 
 void TForm1::Image5Click() {
-    press(KEY_SELECT);
+    session_.key(KEY_SELECT);
 }
 void TForm1::Image6Click() {
-    press(KEY_RIGHT);
+    session_.key(KEY_RIGHT);
 }
 void TForm1::Image3Click() {
-    press(KEY_LEFT);
+    session_.key(KEY_LEFT);
 }
 void TForm1::Button3Click() {
-    press(KEY_CCW);
+    session_.key(KEY_CCW);
 }
 void TForm1::BitBtn1Click() {
-    press(KEY_CW);
+    session_.key(KEY_CW);
 }
 
 void TForm1::TrackBar1Change() {
-    const auto count = static_cast<uint32_t>(TrackBar1->value());
-    firmware_input([this, count] {
-        raw_volts_adc = count;
-        recorder_.volts(count, ms_since_start(), run_goes_on());
-    });
+    session_.volts(static_cast<uint32_t>(TrackBar1->value()));
     show_count(Label3, TrackBar1->value());
 }
 
 void TForm1::TrackBar2Change() {
-    const auto count = static_cast<uint32_t>(TrackBar2->value());
-    firmware_input([this, count] {
-        raw_amps_adc = count;
-        recorder_.amps(count, ms_since_start(), run_goes_on());
-    });
+    session_.amps(static_cast<uint32_t>(TrackBar2->value()));
     show_count(Label4, TrackBar2->value());
 }
 
 void TForm1::setSpeed(double speed) {
-    set_frame_speed(speed, [this] {
-        if (!playback_->keepsTime()) {
-            Timer1Timer();
-        }
-    });
+    session_.time().set_speed(speed);
     apply_time_control();
 }
 
 void TForm1::setFramesPaused(bool paused) {
-    set_frames_paused(paused);
+    session_.time().set_paused(paused);
     apply_time_control();
 }
 
-// Timer1 ticks at normal speed; at other speeds and in a pause the frames bring the tick while
-// the instrument runs, and while it is off the timer keeps the speed itself.
+// Timer1 ticks when the session says the desktop's clock keeps the instrument's time, at the
+// speed chosen.
 void TForm1::apply_time_control() {
-    const time_control& time = panel_time();
-    const double speed = time.speed();
-    if (time.paused() || (runs() > 0 && time.frames_bring_tick()) || playback_->keepsTime()) {
+    if (!session_.timer_runs()) {
         Timer1->stop();
         return;
     }
-    const int interval = static_cast<int>(std::lround(time.tick_period_ms()));
+    const double speed = session_.time().speed();
+    const int interval = static_cast<int>(std::lround(session_.time().tick_period_ms()));
     if (!Timer1->isActive() || Timer1->interval() != interval) {
         Timer1->setTimerType(speed > 1.0 ? Qt::PreciseTimer : Qt::CoarseTimer);
         Timer1->start(interval);
@@ -303,7 +251,7 @@ InspectorWindow* TForm1::inspector() {
 }
 
 void TForm1::programStart() {
-    program_start_state();
+    session_.program_start();
     {
         const QSignalBlocker volts(TrackBar1);
         const QSignalBlocker amps(TrackBar2);
@@ -314,7 +262,6 @@ void TForm1::programStart() {
     show_count(Label4, 0);
     CheckBox2->setChecked(false);
     CheckBox3->setChecked(false);
-    Shape1->setFillColour(COLOUR_LAMP_LIT);
 }
 
 void TForm1::playScenario(bool loop) {
@@ -338,8 +285,8 @@ std::string TForm1::sessionScenario() const {
             text = found.text;
         }
     }
-    return recorder_.scenario_text(ms_since_start(), run_goes_on(), screen_name(active_screen),
-                                   text);
+    return session_.recorder().scenario_text(session_.ms_since_start(), session_.run_goes_on(),
+                                             screen_name(active_screen), text);
 }
 
 void TForm1::saveSession() {

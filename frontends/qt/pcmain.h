@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -15,7 +14,7 @@
 #include <memory>
 
 #include "engine/front_panel.h"
-#include "scenario/session_recorder.h"
+#include "panel/panel_session.h"
 #include "widgets/bevel_panel.h"
 #include "widgets/circle_shape.h"
 #include "widgets/picture_control.h"
@@ -60,16 +59,21 @@ public:
     QPushButton* Button3;   // "AntiClockwise"
 
     // Number of powered-on runs in progress: 0 while off, 2 after an ON inside a run.
-    int runs() const { return engine_.depth(); }
-    // The front panel's running order, which the ON and OFF handlers start and stop.
-    txm9::front_panel& engine() { return engine_; }
+    int runs() const { return session_.engine().depth(); }
+    // What the panel's controls do, its time control and its recorder; the front panel's
+    // running order, which the ON and OFF handlers start and stop.
+    txm9::panel_session& session() { return session_; }
+    const txm9::panel_session& session() const { return session_; }
+    txm9::front_panel& engine() { return session_.engine(); }
 
     // Time control: passes and tick at a quarter, once, 4 or 16 times their speed; paused
     // between two passes. Every ON starts again at normal speed, unpaused.
     void setSpeed(double speed);
     void setFramesPaused(bool paused);
+    // Paced frames (the default), or as fast as they run, for tests.
+    void setFramePacing(bool paced) { frontend_.set_paced(paced); }
     // Every input since the program started, for saving as a scenario.
-    txm9::session_recorder& recorder() { return recorder_; }
+    txm9::session_recorder& recorder() { return session_.recorder(); }
     // The session as scenario text, with expectations of the display as it is now.
     std::string sessionScenario() const;
     // The inspector beside the window (F12, Ctrl+I), created when first asked for.
@@ -78,13 +82,11 @@ public:
     // The panel as the program starts it: the instrument off with every variable zero, the
     // sliders at their start positions with both counts 0, both boxes clear, the lamp red.
     void programStart();
-    // How the last run that ON started ended.
-    const txm9::run_end& lastRun() const { return last_run_; }
     // The keyboard's and the wheel's way onto the panel.
     PanelKeys& panelKeys() { return *keys_; }
     // A scenario played on the panel (--play, "Play scenario…").
     PanelPlayback& playback() { return *playback_; }
-    // Starts or stops Timer1 for the time control, and for a play that keeps time itself.
+    // Starts or stops Timer1 as the session's time control has it.
     void apply_time_control();
 
 public slots:
@@ -117,23 +119,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void press(uint8_t code);
-    // A run is in progress and goes on: the moment an input reaches, for the session.
-    bool run_goes_on() const;
-    uint64_t ms_since_start() const { return static_cast<uint64_t>(started_.elapsed()); }
     void show_failure(const QString& failure);
 
     std::unique_ptr<Ui::TForm1> ui_;
-    QElapsedTimer started_;
-    txm9::session_recorder recorder_;
     InspectorWindow* inspector_ = nullptr;
     PanelKeys* keys_ = nullptr;
     PanelPlayback* playback_ = nullptr;
-    txm9::run_end last_run_;
     int volts_start_position_ = 0;
     int amps_start_position_ = 0;
     WindowFrontend frontend_{*this};
-    txm9::front_panel engine_{frontend_};
+    txm9::panel_session session_;
     bool close_requested_ = false;
 };
 

@@ -1,16 +1,13 @@
 #include "window_frontend.h"
 
 #include "deliver_events.h"
-#include "panel_playback.h"
 #include "pcmain.h"
 #include "render_lcd.h"
 
 using namespace txm9;
 
-void WindowFrontend::show_frame(const frame_report& frame) {
-    form_.recorder().frame_shown();
+void WindowFrontend::show_frame(const frame_report&) {
     render_lcd();
-    form_.playback().frameShown(frame);
 }
 
 void WindowFrontend::set_lamp(uint32_t colour) {
@@ -30,6 +27,5 @@ void WindowFrontend::tick_calibrate() {
 }
 
 void WindowFrontend::deliver_events() {
-    ::deliver_events();
-    form_.playback().frameDelivered();
+    deliver_window_events(form_.session(), paced_);
 }

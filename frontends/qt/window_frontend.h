@@ -1,7 +1,7 @@
-// The window as the engine's frontend: frames painted into the display picture, the lamp into
-// Shape1, the two check boxes read and ticked, and events delivered by the toolkit on the
-// window's real 25 ms schedule, with Timer1 ticking every real 100 ms. The display picture is
-// never hidden around a pass: each frame is composed in the frame buffer, and only the part
+// The window as the panel session's frontend: frames painted into the display picture, the
+// lamp into Shape1, the two check boxes read and ticked, and events delivered by the toolkit on
+// the window's real 25 ms schedule, with Timer1 ticking every real 100 ms. The display picture
+// is never hidden around a pass: each frame is composed in the frame buffer, and only the part
 // that differs from the one on the screen is painted and redrawn (hiding and showing the
 // picture would redraw it every pass).
 #pragma once
@@ -21,6 +21,10 @@ public:
     void tick_calibrate() override;
     void deliver_events() override;
 
+    // Paced (the default) or not: unpaced, frames follow each other as fast as they run.
+    void set_paced(bool paced) { paced_ = paced; }
+
 private:
     TForm1& form_;
+    bool paced_ = true;
 };

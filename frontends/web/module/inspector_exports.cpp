@@ -21,9 +21,9 @@ std::string answer;
 
 const std::vector<inspector_section>& sections() {
     static const std::vector<inspector_section> made = inspector_sections({
-        &web_panel::engine,
-        &web_panel::frontend.time(),
-        [] { return web_panel::frontend.lamp_lit(); },
+        &page_panel().session().engine(),
+        &page_panel().session().time(),
+        [] { return page_panel().session().lamp_lit(); },
     });
     return made;
 }

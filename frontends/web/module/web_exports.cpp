@@ -11,11 +11,10 @@
 
 #include "engine/front_panel.h"
 #include "engine/lcd_picture.h"
-#include "engine/program_start.h"
-#include "firmware/monitor/key_input.h"
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
-#include "firmware/monitor/tick.h"
+#include "json_text.h"
 #include "lcd_reader/lcd_text_reader.h"
 #include "lcd_rgba.h"
 #include "web_exports.h"
@@ -33,20 +32,14 @@ struct picture_bytes {
 picture_bytes picture;
 std::string fault;
 std::string session_text;
+std::string inputs_text;
 
 web_frontend& frontend() {
-    return web_panel::frontend;
+    return page_panel().frontend();
 }
-front_panel& engine() {
-    return web_panel::engine;
+panel_session& session() {
+    return page_panel().session();
 }
-session_recorder& session() {
-    return web_panel::frontend.session();
-}
-
-using web_panel::ms_since_start;
-using web_panel::run_goes_on;
-using web_panel::running;
 
 } // namespace
 
@@ -54,23 +47,19 @@ extern "C" {
 
 // Program start: the instrument off, every variable zero.
 EMSCRIPTEN_KEEPALIVE void txm9_start() {
-    program_start_state();
-    frontend().attach(engine());
+    session().program_start();
 }
 
 // ON. Returns 1 when the run ended in the firmware's fault (txm9_fault says which), else 0.
 // While a run is in progress, ON starts a second one inside it at the next frame and returns
 // at once. Every ON starts at x1, unpaused.
 EMSCRIPTEN_KEEPALIVE int txm9_power_on() {
-    // Inputs kept in a pause reach the firmware before the new run starts, and are recorded so.
-    frontend().time().reset();
-    session().on_clicked(ms_since_start(), run_goes_on());
-    if (running()) {
+    if (session().running()) {
+        session().on_pressed();
         frontend().request_nested_on();
         return 0;
     }
-    frontend().restart_schedule();
-    const run_end end = engine().power_on();
+    const run_end end = session().power_on();
     fault = end.fault;
     return end.faulted ? 1 : 0;
 }
@@ -80,18 +69,17 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_fault() {
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_power_off() {
-    session().off_clicked(ms_since_start(), run_goes_on());
-    engine().power_off();
+    session().power_off();
 }
 
 // Runs in progress: 0 while off, 2 or more after an ON inside a run.
 EMSCRIPTEN_KEEPALIVE int txm9_runs() {
-    return engine().depth();
+    return session().engine().depth();
 }
 
 // Off 0, splash 1, running 2, as seen by the innermost run.
 EMSCRIPTEN_KEEPALIVE int txm9_phase() {
-    return static_cast<int>(engine().phase());
+    return static_cast<int>(session().engine().phase());
 }
 
 // Splash frames and passes shown since the page opened.
@@ -106,27 +94,15 @@ EMSCRIPTEN_KEEPALIVE void txm9_pacing(int on) {
 // A key reaches the slot as the instrument's key handler has it; while paused, after the next
 // frame.
 EMSCRIPTEN_KEEPALIVE void txm9_key(int code) {
-    const auto key = static_cast<uint8_t>(code);
-    frontend().time().input([key] {
-        session().key(key, pending_key == 0, ms_since_start(), run_goes_on());
-        key_pressed(key);
-    });
+    session().key(static_cast<uint8_t>(code));
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_volts(int count) {
-    const auto value = static_cast<uint32_t>(count);
-    frontend().time().input([value] {
-        raw_volts_adc = value;
-        session().volts(value, ms_since_start(), run_goes_on());
-    });
+    session().volts(static_cast<uint32_t>(count));
 }
 
 EMSCRIPTEN_KEEPALIVE void txm9_amps(int count) {
-    const auto value = static_cast<uint32_t>(count);
-    frontend().time().input([value] {
-        raw_amps_adc = value;
-        session().amps(value, ms_since_start(), run_goes_on());
-    });
+    session().amps(static_cast<uint32_t>(count));
 }
 
 // The boxes as they stand after the user changed one of them.
@@ -135,45 +111,41 @@ EMSCRIPTEN_KEEPALIVE void txm9_boxes(int calibrate, int key_fast) {
     const bool was_key_fast = frontend().key_fast_ticked();
     frontend().set_boxes(calibrate != 0, key_fast != 0);
     if (frontend().calibrate_ticked() != was_calibrate) {
-        session().calibrate_box(calibrate != 0, ms_since_start(), run_goes_on());
+        session().calibrate_box(calibrate != 0);
     }
     if (frontend().key_fast_ticked() != was_key_fast) {
-        session().key_fast_box(key_fast != 0, ms_since_start(), run_goes_on());
+        session().key_fast_box(key_fast != 0);
     }
 }
 
 // Timer1: `ticks` ticks that fell due on the page's clock. While the frames bring the tick
-// (a run away from x1, or paused) the timer's ticks are not the instrument's.
+// (a run away from x1, or paused) or a play keeps the time, the timer's ticks are not the
+// instrument's.
 EMSCRIPTEN_KEEPALIVE void txm9_timer(int ticks) {
-    const time_control& time = frontend().time();
-    if (time.paused() || (running() && time.frames_bring_tick()) ||
-        frontend().time_kept_by_play()) {
-        return;
-    }
     for (int i = 0; i < ticks; ++i) {
-        tick();
+        session().timer_tick();
     }
 }
 
 // Time control: pause (1) or go on (0); one frame while paused; the speed (0.25 to 16).
 EMSCRIPTEN_KEEPALIVE void txm9_set_paused(int paused) {
-    frontend().time().set_paused(paused != 0);
+    session().time().set_paused(paused != 0);
 }
 EMSCRIPTEN_KEEPALIVE int txm9_paused() {
-    return frontend().time().paused() ? 1 : 0;
+    return session().time().paused() ? 1 : 0;
 }
 EMSCRIPTEN_KEEPALIVE void txm9_step() {
-    frontend().time().step();
+    session().time().step();
 }
 EMSCRIPTEN_KEEPALIVE void txm9_set_speed(double speed) {
-    frontend().time().set_speed(speed);
+    session().time().set_speed(speed);
 }
 EMSCRIPTEN_KEEPALIVE double txm9_speed() {
-    return frontend().time().speed();
+    return session().time().speed();
 }
 // Real milliseconds between two ticks of Timer1 at the speed chosen.
 EMSCRIPTEN_KEEPALIVE double txm9_tick_period_ms() {
-    return frontend().time().tick_period_ms();
+    return session().time().tick_period_ms();
 }
 
 // Every input since the page opened as a scenario for txm9-scenario, ending with what the
@@ -185,9 +157,27 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_session() {
             text = found.text;
         }
     }
-    session_text =
-        session().scenario_text(ms_since_start(), run_goes_on(), screen_name(active_screen), text);
+    session_text = session().recorder().scenario_text(
+        session().ms_since_start(), session().run_goes_on(), screen_name(active_screen), text);
     return session_text.c_str();
+}
+
+// The panel's inputs, for the page's controls and keyboard, as JSON: {pressedMs, wheelNotch,
+// inputs: [{code, word, id, name, control, keyboard, tooltip}]} in the order reports show them.
+EMSCRIPTEN_KEEPALIVE const char* txm9_inputs() {
+    std::string& json = inputs_text;
+    json = "{\"pressedMs\":" + std::to_string(PRESSED_LOOK_MS) +
+           ",\"wheelNotch\":" + std::to_string(WHEEL_NOTCH) + ",\"inputs\":[";
+    for (const panel_input& input : panel_inputs) {
+        json += std::string(&input == panel_inputs ? "" : ",") +
+                "{\"code\":" + std::to_string(input.key) + ",\"word\":" + json_string(input.word) +
+                ",\"id\":" + json_string(input.id) + ",\"name\":" + json_string(input.name) +
+                ",\"control\":" + json_string(input.control) +
+                ",\"keyboard\":" + json_string(input.keyboard) +
+                ",\"tooltip\":" + json_string(input.tooltip) + "}";
+    }
+    json += "]}";
+    return json.c_str();
 }
 
 // The display as a picture at `scale`, in RGBA bytes: txm9_picture_width/height give its

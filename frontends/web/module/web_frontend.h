@@ -10,21 +10,11 @@
 
 #include "engine/front_panel.h"
 #include "engine/panel_colours.h"
-#include "engine/time_control.h"
 #include "firmware/lcd/framebuffer.h"
-#include "scenario/session_recorder.h"
 
 namespace txm9 {
 
-// A scenario playing on the panel: it sees every frame and, while it plays, keeps the
-// instrument's time itself (the ticks come from its clock, not from the page's Timer1).
-class frame_watcher {
-public:
-    virtual ~frame_watcher() = default;
-    virtual void shown(const frame_report& frame) = 0;
-    // After the frame's events, nested ONs included, have been delivered.
-    virtual void delivered() = 0;
-};
+class panel_session;
 
 class web_frontend final : public panel_frontend {
 public:
@@ -43,41 +33,21 @@ public:
     // ON clicked while a run is in progress: a second run starts in the next delivery, inside
     // the first, as on the window.
     void request_nested_on() { ++nested_ons_; }
-    // The next frame is due one frame period from now: at ON, and after a pause.
-    void restart_schedule();
     // Unpaced, frames follow each other as fast as they run, the browser getting a turn
     // after each: for tests and measurements that must not wait out the real period.
     void set_paced(bool on) { paced_ = on; }
-    // The engine the frontend delivers nested runs to.
-    void attach(front_panel& engine) { engine_ = &engine; }
-    // Frames go to `watcher` too, which keeps the time while set; none if null.
-    void watch_frames(frame_watcher* watcher) { watcher_ = watcher; }
-    bool time_kept_by_play() const { return watcher_ != nullptr; }
-    // Program start: both boxes clear, the lamp as before the first pass.
-    void program_start();
-
-    // Pause, step and speed; inputs for the firmware go through it.
-    time_control& time() { return time_; }
+    // The session whose frames this frontend shows: its schedule and pause, its nested runs.
+    void attach(panel_session& session) { session_ = &session; }
     // Frames since the page opened.
     uint64_t frames_shown() const { return frames_shown_; }
-    // The lamp as last set: lit or not.
-    bool lamp_lit() const;
-    // Every input since the page opened, for saving the session as a scenario.
-    session_recorder& session() { return session_; }
 
 private:
     // Runs the ONs clicked during the last frame, each a whole nested run.
     void run_nested_ons();
     // Gives control to the browser until `ms` on its clock (at least once, however late).
     void yield_until(double ms);
-    // Between two frames while paused: the page answers, the firmware waits.
-    void wait_while_paused();
 
-    front_panel* engine_ = nullptr;
-    frame_watcher* watcher_ = nullptr;
-    time_control time_;
-    frame_schedule schedule_;
-    session_recorder session_;
+    panel_session* session_ = nullptr;
     bool calibrate_ = false;
     bool key_fast_ = false;
     int nested_ons_ = 0;

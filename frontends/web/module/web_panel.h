@@ -1,31 +1,26 @@
-// The page's one front panel: its frontend and the engine that runs it, shared by the calls
-// the page makes (the panel's controls, the inspector).
+// The page's one front panel: its frontend and the panel session that runs it, shared by the
+// calls the page makes (the panel's controls, a play on the panel, the inspector). It is made
+// when the program starts (txm9_start), before any other call.
 #pragma once
 
-#include <emscripten.h>
-
-#include <cstdint>
-
-#include "engine/front_panel.h"
-#include "firmware/monitor/state.h"
+#include "panel/panel_session.h"
 #include "web_frontend.h"
 
-namespace txm9::web_panel {
+namespace txm9 {
 
-inline web_frontend frontend;
-inline front_panel engine{frontend};
+class web_panel {
+public:
+    web_panel();
 
-// Real time since the page opened, for the waits between inputs while the instrument is off.
-inline uint64_t ms_since_start() {
-    return static_cast<uint64_t>(emscripten_get_now());
-}
-inline bool running() {
-    return engine.depth() > 0;
-}
-// Whether a run is in progress that goes on after this input: an OFF in the main loop ends the
-// run before its next pass; in the splash it is forgotten.
-inline bool run_goes_on() {
-    return running() && !(power_off_request != 0 && engine.phase() == panel_phase::running);
-}
+    web_frontend& frontend() { return frontend_; }
+    panel_session& session() { return session_; }
 
-} // namespace txm9::web_panel
+private:
+    web_frontend frontend_;
+    panel_session session_;
+};
+
+// The page's panel.
+web_panel& page_panel();
+
+} // namespace txm9

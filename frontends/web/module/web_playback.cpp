@@ -2,12 +2,8 @@
 
 #include <emscripten.h>
 
-#include "engine/panel_colours.h"
-#include "engine/program_start.h"
-#include "firmware/monitor/tick.h"
 #include "scenario/play_status.h"
 #include "scenario/scenario_parser.h"
-#include "web_exports.h"
 #include "web_panel.h"
 
 namespace txm9 {
@@ -30,7 +26,10 @@ EM_JS(void, play_fault, (const char* message), { Module.page.fault(UTF8ToString(
 constexpr const char* PLAY_FOLDER = "/panel-play";
 
 web_frontend& frontend() {
-    return web_panel::frontend;
+    return page_panel().frontend();
+}
+panel_session& session() {
+    return page_panel().session();
 }
 
 } // namespace
@@ -56,14 +55,14 @@ std::optional<std::string> web_playback::load(std::string_view text) {
 }
 
 void web_playback::start() {
-    program_start_state();
-    frontend().program_start();
+    session().program_start();
+    frontend().set_boxes(false, false);
     play_program_start();
-    clock_ = std::make_unique<virtual_clock>([] { tick(); });
+    session().restart_play_clock();
     passed_ = failed_ = 0;
     player_ = std::make_unique<scenario_player>(*script_, options_, *this);
     watching_ = true;
-    frontend().watch_frames(this);
+    session().hand_time_to(this);
     player_->start();
 }
 
@@ -71,7 +70,8 @@ void web_playback::resume() {
     if (!watching_ || !player_->resume_at()) {
         return;
     }
-    clock_->advance_to(*player_->resume_at()); // with the ticks that fall in the time waited
+    // With the ticks that fall in the time waited.
+    session().play_clock().advance_to(*player_->resume_at());
     player_->resume();
 }
 
@@ -84,7 +84,7 @@ void web_playback::stop() {
 
 void web_playback::hand_over() {
     watching_ = false;
-    frontend().watch_frames(nullptr);
+    session().hand_time_to(nullptr);
 }
 
 std::optional<uint64_t> web_playback::wait_ms() const {
@@ -92,8 +92,8 @@ std::optional<uint64_t> web_playback::wait_ms() const {
         return std::nullopt;
     }
     const std::optional<uint64_t> at = player_->resume_at();
-    return at ? std::optional<uint64_t>(*at > clock_->now_ms() ? *at - clock_->now_ms() : 0)
-              : std::nullopt;
+    const uint64_t now = session().play_clock().now_ms();
+    return at ? std::optional<uint64_t>(*at > now ? *at - now : 0) : std::nullopt;
 }
 
 bool web_playback::finished() const {
@@ -119,7 +119,7 @@ void web_playback::delivered() {
     if (!watching_) {
         return;
     }
-    clock_->deliver(); // 25 ms of instrument time, the tick on every fourth frame
+    session().play_clock().deliver(); // 25 ms of instrument time, a tick every fourth frame
     player_->frame_delivered();
     // One that cannot go on ends here and leaves the instrument running, the panel handed over.
     if (player_->finished() && player_->outcome().status == outcome_status::cannot_run) {
@@ -129,38 +129,40 @@ void web_playback::delivered() {
 }
 
 void web_playback::press(uint8_t key) {
-    txm9_key(key);
+    session().key(key);
     play_show_pressed(key);
 }
 
 void web_playback::set_volts(uint32_t count) {
     play_set_slider(0, static_cast<int>(count));
-    txm9_volts(static_cast<int>(count));
+    session().volts(count);
 }
 
 void web_playback::set_amps(uint32_t count) {
     play_set_slider(1, static_cast<int>(count));
-    txm9_amps(static_cast<int>(count));
+    session().amps(count);
 }
 
 void web_playback::set_calibrate(bool ticked) {
     play_set_box(0, ticked ? 1 : 0);
-    txm9_boxes(ticked ? 1 : 0, frontend().key_fast_ticked() ? 1 : 0);
+    if (frontend().calibrate_ticked() != ticked) {
+        frontend().set_boxes(ticked, frontend().key_fast_ticked());
+        session().calibrate_box(ticked);
+    }
 }
 
 void web_playback::set_key_fast(bool ticked) {
     play_set_box(1, ticked ? 1 : 0);
-    txm9_boxes(frontend().calibrate_ticked() ? 1 : 0, ticked ? 1 : 0);
+    if (frontend().key_fast_ticked() != ticked) {
+        frontend().set_boxes(frontend().calibrate_ticked(), ticked);
+        session().key_fast_box(ticked);
+    }
 }
 
 // ON as the page's button does it, but at the speed chosen beside the panel: a play keeps it.
 run_end web_playback::switch_on() {
     play_press_button("Button1");
-    frontend().session().on_clicked(web_panel::ms_since_start(), web_panel::run_goes_on());
-    if (!web_panel::running()) {
-        frontend().restart_schedule();
-    }
-    const run_end end = web_panel::engine.power_on();
+    const run_end end = session().power_on();
     if (end.faulted) {
         play_fault(end.fault.c_str());
     }
@@ -169,19 +171,19 @@ run_end web_playback::switch_on() {
 
 void web_playback::switch_off() {
     play_press_button("Button2");
-    txm9_power_off();
+    session().power_off();
 }
 
 bool web_playback::lamp_lit() const {
-    return frontend().lamp_lit();
+    return session().lamp_lit();
 }
 
 const front_panel& web_playback::engine() const {
-    return web_panel::engine;
+    return page_panel().session().engine();
 }
 
 uint64_t web_playback::now_ms() const {
-    return clock_->now_ms();
+    return session().play_clock().now_ms();
 }
 
 void web_playback::expectation_checked(const command& c, bool passed, const std::string& failure) {

@@ -15,14 +15,13 @@
 #include <string>
 #include <string_view>
 
-#include "engine/virtual_clock.h"
+#include "panel/panel_session.h"
 #include "scenario/play_observer.h"
 #include "scenario/scenario_player.h"
-#include "web_frontend.h"
 
 namespace txm9 {
 
-class web_playback final : public scenario_panel, public play_observer, public frame_watcher {
+class web_playback final : public scenario_panel, public play_observer, public play_frames {
 public:
     web_playback();
 
@@ -45,7 +44,7 @@ public:
     // The line of the command carried out last; 0 before the first.
     int line() const;
 
-    // frame_watcher: the page's frames while it plays.
+    // play_frames: the page's frames while it plays.
     void shown(const frame_report& frame) override;
     void delivered() override;
 
@@ -70,7 +69,6 @@ private:
     std::unique_ptr<scenario> script_;
     player_options options_;
     std::unique_ptr<scenario_player> player_;
-    std::unique_ptr<virtual_clock> clock_;
     bool watching_ = false;
     int passed_ = 0;
     int failed_ = 0;

@@ -2,11 +2,16 @@
 // the line that first reached it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
+#include "coverage/coverage_catalogue.h"
 #include "coverage/coverage_collector.h"
 #include "coverage/coverage_report.h"
+#include "firmware/monitor/list_rows.h"
+#include "firmware/monitor/screens.h"
+#include "firmware/monitor/texts.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -104,3 +109,57 @@ TEST(CoverageReport, CountsOnlyWhatCanBeReachedAndSaysWhyTheRestCannot) {
 }
 
 } // namespace
+
+// The texts are listed once, in texts.def: each row is in the firmware's table and in the
+// catalogue a report counts, with its own id and its own texts, without a second edit.
+TEST(CoverageCatalogue, EveryRowOfTheTextListIsCatalogued) {
+    struct row {
+        std::string id;
+        std::string english;
+        std::string french;
+    };
+    std::vector<row> rows;
+    int pairs = 0;
+    std::size_t pair_bytes = 0;
+#define TXM9_PAIR(name, english, french, ...)                                                      \
+    rows.push_back({"pair" + std::to_string(++pairs), english, french});                           \
+    pair_bytes += sizeof(texts.name);
+#define TXM9_TEXT(id, name, text, ...) rows.push_back({id, text, text});
+#define TXM9_FORMAT(id, format, ...) rows.push_back({id, format, format});
+#include "firmware/monitor/texts.def"
+    EXPECT_EQ(pair_bytes, sizeof(bilingual_texts)) << "every pair is a field of the table";
+
+    const std::vector<catalogue_text>& catalogue = catalogue_texts();
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.id);
+        const auto found = std::find_if(catalogue.begin(), catalogue.end(),
+                                        [&](const catalogue_text& t) { return t.id == r.id; });
+        ASSERT_NE(found, catalogue.end());
+        EXPECT_EQ(std::count_if(catalogue.begin(), catalogue.end(),
+                                [&](const catalogue_text& t) { return t.id == r.id; }),
+                  1);
+        EXPECT_NE(found->places, 0) << "a catalogued text stands somewhere";
+        EXPECT_FALSE(found->shown_by.empty());
+        // A language may lack the text (the main menu's item 0), never have another one.
+        EXPECT_TRUE(found->text[0] == nullptr || found->text[0] == r.english);
+        EXPECT_TRUE(found->text[1] == nullptr || found->text[1] == r.french);
+    }
+}
+
+// The list screens' rows are listed once, in list_rows.def: each is a row coverage counts, on
+// its screen, at the firmware's own number for it, with a label.
+TEST(CoverageCatalogue, EveryRowOfTheListScreensIsCounted) {
+    std::size_t listed = 0;
+    const std::vector<list_row>& rows = list_rows();
+#define TXM9_LIST_ROW(on, name, number, how, ...)                                                  \
+    {                                                                                              \
+        SCOPED_TRACE(#name);                                                                       \
+        ++listed;                                                                                  \
+        EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const list_row& r) {                  \
+            return r.screen == screen_index(screen_##on) && r.row == name && r.row == number &&    \
+                   r.kind == row_kind::how && !r.label.empty();                                    \
+        }));                                                                                       \
+    }
+#include "firmware/monitor/list_rows.def"
+    EXPECT_EQ(rows.size(), listed);
+}

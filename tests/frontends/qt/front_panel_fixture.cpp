@@ -7,24 +7,20 @@
 
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/state.h"
-#include "qt/deliver_events.h"
 #include "support/firmware_walk.h"
 
 using namespace txm9;
 
 void FrontPanel::SetUp() {
     program_start_state();
-    set_frame_pacing(false);
     form = std::make_unique<TForm1>();
+    form->setFramePacing(false);
     form->show();
     ASSERT_EQ(Form1, form.get());
 }
 
 void FrontPanel::TearDown() {
     form.reset();
-    set_frames_paused(false);
-    set_frame_speed(1.0, nullptr);
-    set_frame_pacing(true);
 }
 
 RunDriver::RunDriver(TForm1* form) : form_(form) {

@@ -11,7 +11,6 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "front_panel_fixture.h"
-#include "qt/deliver_events.h"
 #include "qt/inspector_window.h"
 
 using namespace txm9;
@@ -62,7 +61,7 @@ TEST_F(Inspector, PauseHoldsThePassesAndKeysUntilAStep) {
             frames_after_wait = run.frames();
             click(form->Image6); // waits for the next pass
             slot_while_paused = pending_key;
-            step_one_frame();
+            form->session().time().step();
             QTimer::singleShot(100, [&] {
                 frames_after_step = run.frames();
                 form->Button2->click();
@@ -83,8 +82,8 @@ TEST_F(Inspector, ANewOnStartsAtNormalSpeedUnpaused) {
     double speed_in_run = 0;
     bool paused_in_run = true;
     run.between(SPLASH + 1, [&] {
-        speed_in_run = frame_speed();
-        paused_in_run = frames_paused();
+        speed_in_run = form->session().time().speed();
+        paused_in_run = form->session().time().paused();
         form->Button2->click();
     });
     run.click_on();
@@ -97,7 +96,7 @@ TEST_F(Inspector, ANewOnStartsAtNormalSpeedUnpaused) {
 namespace {
 
 TEST_F(Inspector, SixteenTimesBringsTheMinutesInactivityReturnInUnderFourSeconds) {
-    set_frame_pacing(true); // real time, as at the window
+    form->setFramePacing(true); // real time, as at the window
     form->TrackBar1->setValue(1500);
     RunDriver run(form.get());
     QElapsedTimer clock;

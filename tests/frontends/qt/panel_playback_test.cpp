@@ -17,7 +17,6 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "front_panel_fixture.h"
-#include "qt/deliver_events.h"
 #include "qt/panel_playback.h"
 #include "scenario/scenario_player.h"
 
@@ -155,7 +154,7 @@ TEST_F(PanelPlaybackTest, TimeWhileOffPassesAtTheInspectorsSpeedWhichOnKeeps) {
     ASSERT_TRUE(exited.wait(20000));
     EXPECT_EQ(exited.takeFirst().at(0).toInt(), 0);
     EXPECT_LT(real.elapsed(), 4000); // eight seconds at x16 take half a second
-    EXPECT_EQ(frame_speed(), 16.0);
+    EXPECT_EQ(form->session().time().speed(), 16.0);
 }
 
 TEST_F(PanelPlaybackTest, AClickDuringPlaybackStopsItAndHandsThePanelOver) {

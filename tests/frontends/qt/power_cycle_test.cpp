@@ -12,7 +12,6 @@
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
 #include "front_panel_fixture.h"
-#include "qt/deliver_events.h"
 #include "qt/system_colours.h"
 
 using namespace txm9;
@@ -280,7 +279,7 @@ TEST_F(PowerCycle, ZeroWidthCalibrationEndsTheRunWithAnErrorBox) {
 }
 
 TEST_F(PowerCycle, PacedFramesFollowAFixedTwentyFiveMillisecondSchedule) {
-    set_frame_pacing(true);
+    form->setFramePacing(true);
     RunDriver run(form.get());
     std::vector<qint64> painted_at(200, 0);
     QElapsedTimer clock;

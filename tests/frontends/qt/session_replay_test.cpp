@@ -17,7 +17,6 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "front_panel_fixture.h"
-#include "qt/deliver_events.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -88,9 +87,11 @@ TEST_F(SessionReplay, SessionsReplayToTheSameScreenSettingsAndFrame) {
              RunDriver run(&f);
              run.between(SPLASH + 2, [&] {
                  f.setFramesPaused(true);
-                 one_after_another({cw, cw, [] { step_one_frame(); }});
+                 one_after_another({cw, cw, [&] { f.session().time().step(); }});
              });
-             run.between(SPLASH + 3, [&] { one_after_another({knob, [] { step_one_frame(); }}); });
+             run.between(SPLASH + 3, [&] {
+                 one_after_another({knob, [&] { f.session().time().step(); }});
+             });
              run.between(SPLASH + 4, [&] {
                  one_after_another({ccw, [&] { f.setFramesPaused(false); }});
              });
@@ -154,7 +155,7 @@ TEST_F(SessionReplay, SessionsReplayToTheSameScreenSettingsAndFrame) {
              RunDriver run(&f);
              run.between(SPLASH + 5, [&] {
                  f.setFramesPaused(true);
-                 one_after_another({[] { step_one_frame(); }});
+                 one_after_another({[&] { f.session().time().step(); }});
              });
              run.between(SPLASH + 6, [&] { one_after_another({knob, cw, off}); });
              run.click_on();
