@@ -19,6 +19,7 @@
 #include "scenario/play_observer.h"
 #include "scenario/scenario_parser.h"
 #include "scenario/slider_counts.h"
+#include "scenario/written_names.h"
 
 namespace txm9 {
 
@@ -88,6 +89,7 @@ public:
             options_.observer->scenario_started(script_);
         }
         guarded([this] {
+            check_written_references();
             read_references();
             run_commands();
         });
@@ -538,6 +540,27 @@ private:
                     std::to_string(result.differing) + " pixels, the first at (" +
                     std::to_string(result.first_x) + ", " + std::to_string(result.first_y) + "); " +
                     "see " + prefix + ".actual.png, .expected.png and .diff.png");
+    }
+
+    // With --update the references are written, beside the scenario: none may leave its
+    // folder. Without it they are only read, from wherever they are.
+    void check_written_references() const {
+        if (!options_.files || !options_.update) {
+            return;
+        }
+        for (const command& c : script_.commands) {
+            if (c.kind != command_kind::expect_frame) {
+                continue;
+            }
+            if (const std::string why = leaves_its_folder(c.path); !why.empty()) {
+                throw scenario_stop{outcome_status::cannot_run,
+                                    script_.file + ":" + std::to_string(c.place.line) + ":" +
+                                        std::to_string(c.path_column) +
+                                        ": --update writes a reference inside the scenario's "
+                                        "folder, and '" +
+                                        cut_for_message(c.path) + "' cannot be: " + why};
+            }
+        }
     }
 
     // Every reference frame is read before anything runs: one that is missing, unreadable or
