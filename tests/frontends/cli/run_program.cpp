@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+
 program_run run_program(const std::vector<std::string>& args, const std::string& folder,
                         const run_settings& settings) {
     int out_pipe[2];
@@ -40,10 +43,25 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
     ::close(err_pipe[1]);
     program_run run;
     bool signalled = settings.signal == 0;
+    std::size_t sent_again = 0;
+    auto next_at = std::chrono::steady_clock::time_point::max();
     pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     int open_pipes = 2;
     while (open_pipes > 0) {
-        if (::poll(fds, 2, -1) < 0) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= next_at) {
+            ::kill(child, settings.signal);
+            next_at = ++sent_again < settings.again_after_ms.size()
+                          ? now + std::chrono::milliseconds(settings.again_after_ms[sent_again])
+                          : std::chrono::steady_clock::time_point::max();
+        }
+        const int wait_ms =
+            next_at == std::chrono::steady_clock::time_point::max()
+                ? -1
+                : static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       next_at - std::chrono::steady_clock::now())
+                                       .count());
+        if (::poll(fds, 2, std::max(wait_ms, wait_ms < 0 ? -1 : 0)) < 0) {
             break;
         }
         for (int i = 0; i < 2; ++i) {
@@ -63,6 +81,10 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
         if (!signalled && run.out.find(settings.signal_after) != std::string::npos) {
             ::kill(child, settings.signal);
             signalled = true;
+            if (!settings.again_after_ms.empty()) {
+                next_at = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(settings.again_after_ms[0]);
+            }
         }
     }
     int status = 0;
