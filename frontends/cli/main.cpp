@@ -25,6 +25,7 @@
 #include "files/whole_file_writer.h"
 #include "junit_report.h"
 #include "scenario/message_text.h"
+#include "scenario/play_status.h"
 #include "scenario/scenario_file.h"
 #include "scenario/scenario_player.h"
 
@@ -132,12 +133,9 @@ void report(const file_result& r, bool quiet) {
         }
         break;
     case outcome_status::failed:
-        std::cout << std::flush;
-        std::cerr << "FAIL " << valid_utf8(o.message) << std::flush;
-        break;
     case outcome_status::cannot_run:
         std::cout << std::flush;
-        std::cerr << valid_utf8(o.message) << "\n" << std::flush;
+        std::cerr << failure_report(o) << std::flush;
         break;
     }
     std::cout << std::flush;

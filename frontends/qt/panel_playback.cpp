@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QWidget>
 #include <cmath>
+#include <cstdio>
 
 #include "deliver_events.h"
 #include "engine/panel_colours.h"
@@ -15,6 +16,7 @@
 #include "panel_keys.h"
 #include "pcmain.h"
 #include "scenario/play_status.h"
+#include "scenario/scenario_file.h"
 #include "scenario/scenario_parser.h"
 
 using namespace txm9;
@@ -69,15 +71,15 @@ PanelPlayback::~PanelPlayback() {
 
 bool PanelPlayback::play(const QString& path, bool loop, bool exit_when_done) {
     exit_when_done_ = exit_when_done;
-    QFile file(path);
     auto script = std::make_unique<scenario>();
     script->file = QDir::toNativeSeparators(path).toStdString();
     script->folder = QFileInfo(path).path().toStdString();
     QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = tr("%1: cannot read the file: %2").arg(path, file.errorString());
-    } else if (parse_error mistake;
-               !parse_scenario(file.readAll().toStdString(), *script, mistake)) {
+    std::string text;
+    if (std::string error;
+        !read_scenario_file(QFile::encodeName(path).toStdString(), text, error)) {
+        problem = QStringLiteral("%1: %2").arg(path, QString::fromStdString(error));
+    } else if (parse_error mistake; !parse_scenario(text, *script, mistake)) {
         problem = QStringLiteral("%1:%2:%3: %4")
                       .arg(path)
                       .arg(mistake.place.line)
@@ -221,6 +223,9 @@ void PanelPlayback::finish() {
     // Screenshots and the pictures of a mismatch are written now that it is over.
     const scenario_outcome o = player_->conclude();
     exit_status_ = exit_status_of(o.status);
+    if (exit_when_done_) {
+        std::fputs(failure_report(o).c_str(), stderr); // as the runner says it
+    }
     show(QString::fromStdString(played_status(name().toStdString(), round_, o)));
     const bool again = loop_ && o.status != outcome_status::cannot_run;
     if (!again && !exit_when_done_) {
