@@ -44,7 +44,7 @@ void paced_delivery() {
 
 // Between two frames while paused: the window answers, the firmware waits.
 void wait_while_paused() {
-    while (panel_time_.holding() && power_off_request == 0) {
+    while (panel_time_.frame_waits()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     panel_time_.step_taken();

@@ -8,6 +8,7 @@
 using namespace txm9;
 
 void WindowFrontend::show_frame(const frame_report& frame) {
+    panel_time().frame_shown(frame.phase == panel_phase::splash);
     form_.recorder().frame_shown();
     render_lcd();
     form_.playback().frameShown(frame);

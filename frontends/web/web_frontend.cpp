@@ -36,6 +36,7 @@ constexpr double LONGEST_WITHOUT_YIELD_MS = 16.0;
 } // namespace
 
 void web_frontend::show_frame(const frame_report& frame) {
+    time_.frame_shown(frame.phase == panel_phase::splash);
     ++frames_shown_;
     session_.frame_shown();
     if (watcher_ != nullptr) {
@@ -110,7 +111,7 @@ void web_frontend::yield_until(double due_ms) {
 }
 
 void web_frontend::wait_while_paused() {
-    while (time_.holding() && power_off_request == 0) {
+    while (time_.frame_waits()) {
         emscripten_sleep(PAUSED_POLL_MS);
     }
     time_.step_taken();
