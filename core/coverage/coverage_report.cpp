@@ -439,9 +439,9 @@ std::string coverage_json(const coverage_data& data) {
 
 std::string write_coverage_report(const std::string& folder, const coverage_data& data) {
     made_folders made;
-    if (std::string error = made.make(folder); !error.empty()) {
+    if (const std::string error = made.make(folder); !error.empty()) {
         made.remove_empty();
-        return error;
+        return "cannot create " + folder + ": " + error;
     }
     const std::filesystem::path dir(folder);
     const std::string page = coverage_html(data);

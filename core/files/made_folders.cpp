@@ -26,13 +26,13 @@ std::string made_folders::make(const std::string& folder) {
     }
     for (const std::string& f : missing) {
         if (::mkdir(f.c_str(), 0777) != 0 && errno != EEXIST) {
-            return "cannot create " + folder + ": " + std::strerror(errno);
+            return std::strerror(errno);
         }
         made_.push_back(f);
     }
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-        return "cannot create " + folder + ": " + std::strerror(ENOTDIR);
+        return std::strerror(ENOTDIR);
     }
     return {};
 }

@@ -9,8 +9,8 @@ namespace txm9 {
 
 class made_folders {
 public:
-    // Makes `folder` and any missing folder above it. The reason it could not
-    // ("cannot create FOLDER: REASON"), or empty.
+    // Makes `folder` and any missing folder above it. The system's reason it could not, or
+    // empty.
     std::string make(const std::string& folder);
     // Removes the folders made here that are still empty, the deepest first.
     void remove_empty() const;

@@ -10,6 +10,7 @@
 #include "engine/instrument_variables.h"
 #include "engine/lcd_dump.h"
 #include "engine/timing.h"
+#include "files/made_folders.h"
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
@@ -644,16 +645,13 @@ private:
     // file that cannot be written stops the rest: a screenshot or reference makes the scenario
     // one that cannot run, a failure picture adds its reason to the failure.
     void write_files() {
+        made_folders made; // removed again, when empty, if a file cannot be written
         for (const planned_file& f : files_) {
             const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
-            std::error_code made;
-            if (!parent.empty()) {
-                std::filesystem::create_directories(parent, made);
-            }
-            const std::string error = made
-                                          ? "cannot write " + f.path + ": cannot make the folder " +
-                                                parent.string() + ": " + made.message()
-                                          : write_png_file(f.path, enlarged(f.picture, f.scale));
+            std::string error = parent.empty() ? std::string() : made.make(parent.string());
+            error = !error.empty() ? "cannot write " + f.path + ": cannot make the folder " +
+                                         parent.string() + ": " + error
+                                   : write_png_file(f.path, enlarged(f.picture, f.scale));
             if (error.empty()) {
                 if (!f.notice.empty()) {
                     outcome_.notices.push_back(f.notice);
@@ -671,6 +669,7 @@ private:
                 outcome_.status = outcome_status::cannot_run;
                 outcome_.message = place + error + before;
             }
+            made.remove_empty();
             return;
         }
     }

@@ -325,7 +325,8 @@ int main(int argc, char* argv[]) {
     if (!o.play.out_dir.empty()) {
         if (const std::string error = made.make(o.play.out_dir); !error.empty()) {
             made.remove_empty();
-            std::cerr << "txm9-scenario: " << valid_utf8(error) << "\n";
+            std::cerr << "txm9-scenario: cannot create " << valid_utf8(o.play.out_dir) << ": "
+                      << error << "\n";
             return CANNOT_RUN;
         }
     }

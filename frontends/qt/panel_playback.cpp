@@ -12,6 +12,7 @@
 
 #include "deliver_events.h"
 #include "engine/panel_colours.h"
+#include "files/whole_file_writer.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
 #include "pcmain.h"
@@ -76,8 +77,10 @@ bool PanelPlayback::play(const QString& path, bool loop, bool exit_when_done) {
     script->folder = QFileInfo(path).path().toStdString();
     QString problem;
     std::string text;
-    if (std::string error;
-        !read_scenario_file(QFile::encodeName(path).toStdString(), text, error)) {
+    const std::string file_name = QFile::encodeName(path).toStdString();
+    // Its screenshots are never written over it, whatever they are named.
+    protect_input(file_name, "the scenario " + path.toStdString());
+    if (std::string error; !read_scenario_file(file_name, text, error)) {
         problem = QStringLiteral("%1: %2").arg(path, QString::fromStdString(error));
     } else if (parse_error mistake; !parse_scenario(text, *script, mistake)) {
         problem = QStringLiteral("%1:%2:%3: %4")

@@ -75,7 +75,7 @@ TEST_F(RunnerSignals, AStopWhileTheReportsAreWrittenWaitsForThemAndSaysSo) {
 TEST_F(RunnerSignals, NoNumberOfSignalsAtAnyMomentLeavesAPartialFile) {
     // Signals in quick succession from the moment the file has played, so that the later ones
     // land at different points of the reports' writing.
-    for (const int gap_ms : {0, 1, 3, 10, 30, 100}) {
+    for (const int gap_ms : {0, 2, 10, 50}) {
         for (const int signal : {SIGINT, SIGTERM}) {
             SCOPED_TRACE(std::to_string(gap_ms) + " ms, signal " + std::to_string(signal));
             fs::remove_all(path("cov"));
