@@ -43,7 +43,10 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
     ::close(err_pipe[1]);
     program_run run;
     bool signalled = settings.signal == 0;
-    std::size_t sent_again = 0;
+    // The delays before each signal, counted from the one before (the first from the text).
+    std::vector<int> delays{settings.signal_delay_ms};
+    delays.insert(delays.end(), settings.again_after_ms.begin(), settings.again_after_ms.end());
+    std::size_t sent = 0;
     auto next_at = std::chrono::steady_clock::time_point::max();
     pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     int open_pipes = 2;
@@ -51,9 +54,8 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
         const auto now = std::chrono::steady_clock::now();
         if (now >= next_at) {
             ::kill(child, settings.signal);
-            next_at = ++sent_again < settings.again_after_ms.size()
-                          ? now + std::chrono::milliseconds(settings.again_after_ms[sent_again])
-                          : std::chrono::steady_clock::time_point::max();
+            next_at = ++sent < delays.size() ? now + std::chrono::milliseconds(delays[sent])
+                                             : std::chrono::steady_clock::time_point::max();
         }
         const int wait_ms =
             next_at == std::chrono::steady_clock::time_point::max()
@@ -79,12 +81,8 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
             (i == 0 ? run.out : run.err).append(buffer, static_cast<std::size_t>(n));
         }
         if (!signalled && run.out.find(settings.signal_after) != std::string::npos) {
-            ::kill(child, settings.signal);
             signalled = true;
-            if (!settings.again_after_ms.empty()) {
-                next_at = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(settings.again_after_ms[0]);
-            }
+            next_at = std::chrono::steady_clock::now() + std::chrono::milliseconds(delays[0]);
         }
     }
     int status = 0;

@@ -22,7 +22,7 @@ protected:
         write("long.scenario", "on\nwait 1440 min\nexpect screen main\n");
         // Its source goes into the coverage page, which takes a while to write.
         std::string big = "on\nexpect screen main\n";
-        for (int i = 0; i < 150000; ++i) {
+        for (int i = 0; i < 40000; ++i) {
             big += "# a comment that makes the report large, line after line\n";
         }
         write("big.scenario", big);
@@ -73,17 +73,18 @@ TEST_F(RunnerSignals, AStopWhileTheReportsAreWrittenWaitsForThemAndSaysSo) {
 }
 
 TEST_F(RunnerSignals, NoNumberOfSignalsAtAnyMomentLeavesAPartialFile) {
-    // Signals in quick succession from the moment the file has played, so that the later ones
-    // land at different points of the reports' writing.
-    for (const int gap_ms : {0, 2, 10, 50}) {
+    // A first signal at different moments of the reports' writing, and more in quick
+    // succession after it.
+    for (const int delay_ms : {0, 2, 5, 10, 20, 40, 60}) {
         for (const int signal : {SIGINT, SIGTERM}) {
-            SCOPED_TRACE(std::to_string(gap_ms) + " ms, signal " + std::to_string(signal));
+            SCOPED_TRACE(std::to_string(delay_ms) + " ms, signal " + std::to_string(signal));
             fs::remove_all(path("cov"));
             fs::remove(path("report.xml"));
             run_settings settings;
             settings.signal = signal;
             settings.signal_after = "PASS big.scenario";
-            settings.again_after_ms = {gap_ms, gap_ms, gap_ms, gap_ms};
+            settings.signal_delay_ms = delay_ms;
+            settings.again_after_ms = {1, 2, 5, 10};
             const program_run run =
                 run_program({"--junit", "report.xml", "--coverage", "cov", "big.scenario"},
                             folder.string(), settings);
