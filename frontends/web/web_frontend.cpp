@@ -18,7 +18,7 @@ namespace {
 // The page's side: page.js fills in Module.page before the first ON.
 EM_JS(void, page_show_frame, (const uint8_t* rgba, int width, int height),
       { Module.page.showFrame(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height); });
-EM_JS(void, page_set_lamp, (int lit), { Module.page.setLamp(lit != = 0); });
+EM_JS(void, page_set_lamp, (int lit), { Module.page.setLamp(lit != 0); });
 EM_JS(void, page_tick_calibrate, (), { Module.page.tickCalibrate(); });
 // While the page shows a message box the instrument waits, as behind the window's.
 EM_JS(int, page_modal, (), { return Module.page.modal() ? 1 : 0; });
