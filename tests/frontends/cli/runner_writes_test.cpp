@@ -102,9 +102,11 @@ TEST_F(RunnerWrites, TheCoverageReportIsStrictUtf8AndNamesTheFilesThatDidNotPlay
 
 TEST_F(RunnerWrites, AFailedRunLeavesNoFolderItMade) {
     write("mistaken.scenario", "on\nexpect screen lobby\n");
+    run_settings full_disk;
+    full_disk.file_size_limit = 100; // the reports cannot be written either
     const program_run run = run_program({"--out", "new/deep/out", "--coverage", "new/cov/x/..",
                                          "--junit", "report.xml", "mistaken.scenario"},
-                                        folder.string(), {.file_size_limit = 100});
+                                        folder.string(), full_disk);
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_FALSE(fs::exists(path("new"))) << run.err;
 }
