@@ -7,8 +7,6 @@
 
 #include "qt/face_picture.h"
 
-using namespace txm9;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const decoded_picture picture = decode_jpeg(data, size);
     const bool has_picture = !picture.image.isNull();

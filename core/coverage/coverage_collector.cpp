@@ -34,7 +34,19 @@ coverage_collector::coverage_collector() {
 }
 
 void coverage_collector::add_file(const std::string& name, const std::string& text) {
-    data_.files.push_back({name, text});
+    data_.files.push_back({name, text, {}});
+}
+
+void coverage_collector::not_played(const std::string& name, const std::string& why) {
+    if (data_.files.empty() || data_.files.back().name != name) {
+        data_.files.push_back({name, {}, {}});
+    }
+    data_.files.back().not_played = why;
+}
+
+void coverage_collector::go_back_to(const coverage_data& earlier) {
+    data_ = earlier;
+    frames_read_.clear();
 }
 
 void coverage_collector::scenario_started(const scenario&) {

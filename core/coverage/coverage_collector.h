@@ -51,6 +51,7 @@ struct coverage_data {
     struct source {
         std::string name;
         std::string text;
+        std::string not_played; // why it did not play through (a mistake, unreadable), or empty
     };
     std::vector<source> files;
     screen_coverage screens[SCREEN_COUNT];
@@ -66,6 +67,11 @@ public:
 
     // The next scenario to play: its name and text, shown in the report with its lines.
     void add_file(const std::string& name, const std::string& text);
+    // The file added last, or `name` if it could not even be read, did not play through:
+    // `why`, said beside it in the report.
+    void not_played(const std::string& name, const std::string& why);
+    // Back to what was gathered before: a file stopped halfway counts for nothing.
+    void go_back_to(const coverage_data& earlier);
     const coverage_data& data() const { return data_; }
 
     void scenario_started(const scenario& script) override;

@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "coverage/frame_svg.h"
+#include "files/made_folders.h"
 #include "files/whole_file_writer.h"
+#include "scenario/message_text.h"
 
 namespace txm9 {
 
@@ -13,33 +15,10 @@ namespace {
 
 const char* const language_names[LANGUAGE_COUNT] = {"English", "French"};
 
-// Text as valid UTF-8 (a stray byte becomes U+FFFD) without the control characters XML and
-// JSON have no place for.
+// Text as the runner prints it and the JUnit report holds it: valid UTF-8, a byte that is not
+// and a control character shown as \xNN.
 std::string clean(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int length = c < 0x80         ? 1
-                           : (c >> 5) == 6  ? 2
-                           : (c >> 4) == 14 ? 3
-                           : (c >> 3) == 30 ? 4
-                                            : 0;
-        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            valid = (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) >> 6) == 2;
-        }
-        if (!valid) {
-            out += "\xEF\xBF\xBD";
-            ++i;
-        } else if (c < 0x20 && c != '\n' && c != '\t') {
-            out += '?';
-            ++i;
-        } else {
-            out.append(text, i, static_cast<std::size_t>(length));
-            i += static_cast<std::size_t>(length);
-        }
-    }
-    return out;
+    return valid_utf8(text);
 }
 
 std::string html(const std::string& text) {
@@ -160,6 +139,10 @@ public:
         for (std::size_t f = 0; f < d_.files.size(); ++f) {
             out_ +=
                 " <a href=\"#src-" + std::to_string(f) + "\">" + html(d_.files[f].name) + "</a>";
+            if (!d_.files[f].not_played.empty()) {
+                out_ += " <span class=\"miss\">(not played: " + html(d_.files[f].not_played) +
+                        ")</span>";
+            }
         }
         out_ += "</p>\n";
         screens();
@@ -341,7 +324,11 @@ private:
         out_ += "<h2>Scenarios</h2>\n";
         for (std::size_t f = 0; f < d_.files.size(); ++f) {
             const std::string id = "src-" + std::to_string(f);
-            out_ += "<h3 id=\"" + id + "\">" + html(d_.files[f].name) + "</h3>\n<pre>";
+            out_ += "<h3 id=\"" + id + "\">" + html(d_.files[f].name) + "</h3>\n";
+            if (!d_.files[f].not_played.empty()) {
+                out_ += "<p class=\"miss\">Not played: " + html(d_.files[f].not_played) + "</p>\n";
+            }
+            out_ += "<pre>";
             const std::string& text = d_.files[f].text;
             int line = 1;
             for (std::size_t at = 0; at < text.size(); ++line) {
@@ -400,6 +387,16 @@ std::string coverage_json(const coverage_data& data) {
     for (std::size_t f = 0; f < data.files.size(); ++f) {
         out += (f == 0 ? "" : ", ") + json(data.files[f].name);
     }
+    // The files that did not play through, and why: their items count nothing.
+    out += "],\n  \"not_played\": [";
+    bool first = true;
+    for (const coverage_data::source& f : data.files) {
+        if (!f.not_played.empty()) {
+            out += std::string(first ? "" : ", ") + "{\"file\": " + json(f.name) +
+                   ", \"why\": " + json(f.not_played) + "}";
+            first = false;
+        }
+    }
     const coverage_summary s = summarise(data);
     auto total = [](const char* name, const coverage_count& c) {
         return std::string("    \"") + name + "\": {\"reached\": " + std::to_string(c.reached) +
@@ -441,15 +438,19 @@ std::string coverage_json(const coverage_data& data) {
 }
 
 std::string write_coverage_report(const std::string& folder, const coverage_data& data) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        return "cannot create " + folder + ": " + ec.message();
+    made_folders made;
+    if (const std::string error = made.make(folder); !error.empty()) {
+        made.remove_empty();
+        return "cannot create " + folder + ": " + error;
     }
     const std::filesystem::path dir(folder);
-    std::string error = write_whole_file((dir / "coverage.html").string(), coverage_html(data));
-    if (error.empty()) {
-        error = write_whole_file((dir / "coverage.json").string(), coverage_json(data));
+    const std::string page = coverage_html(data);
+    const std::string numbers = coverage_json(data);
+    // The page and its data belong together: both are written, or neither.
+    const std::string error = write_whole_files(
+        {{(dir / "coverage.html").string(), page}, {(dir / "coverage.json").string(), numbers}});
+    if (!error.empty()) {
+        made.remove_empty();
     }
     return error;
 }

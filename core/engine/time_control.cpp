@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/timing.h"
+#include "firmware/monitor/state.h"
 
 namespace txm9 {
 
@@ -31,6 +32,10 @@ void time_control::set_paused(bool paused) {
     if (!paused) {
         apply_kept();
     }
+}
+
+bool time_control::frame_waits() const {
+    return holding() && (splash_ || power_off_request == 0);
 }
 
 void time_control::input(std::function<void()> apply) {

@@ -33,6 +33,12 @@ public:
     void step() { step_wanted_ = true; }
     // Whether the frame just shown must wait before the next one (paused, no step asked for).
     bool holding() const { return paused_ && !step_wanted_; }
+    // The frame just shown was a splash frame or a pass.
+    void frame_shown(bool splash) { splash_ = splash; }
+    // Whether the frame just shown waits now: holding, unless an OFF is due to end the run.
+    // A splash frame waits even then, for the splash does not look at OFF (the splash of a
+    // run started while an OFF was pending included).
+    bool frame_waits() const;
     // The step asked for is under way: the next frame waits again.
     void step_taken() { step_wanted_ = false; }
 
@@ -53,6 +59,7 @@ private:
     double speed_ = 1.0;
     bool paused_ = false;
     bool step_wanted_ = false;
+    bool splash_ = false;
     uint64_t frames_since_tick_ = 0;
     std::vector<std::function<void()>> kept_;
 };

@@ -6,6 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <vector>
+
+#include "files/part_files.h"
 
 namespace txm9 {
 
@@ -42,6 +46,17 @@ const char* not_a_file(mode_t mode) {
     return S_ISREG(mode) ? "" : "it is not a regular file";
 }
 
+struct protected_input {
+    dev_t device;
+    ino_t inode;
+    std::string what;
+};
+
+std::vector<protected_input>& protected_inputs() {
+    static std::vector<protected_input> inputs;
+    return inputs;
+}
+
 // Why the target cannot be written, without the "cannot write PATH: " in front.
 std::string target_problem(const std::string& path, struct stat& existing, bool& exists) {
     exists = false;
@@ -53,6 +68,11 @@ std::string target_problem(const std::string& path, struct stat& existing, bool&
         const char* what = not_a_file(existing.st_mode);
         if (*what != '\0') {
             return what;
+        }
+        for (const protected_input& input : protected_inputs()) {
+            if (input.device == existing.st_dev && input.inode == existing.st_ino) {
+                return "it is " + input.what + ", which would be lost";
+            }
         }
     } else if (errno != ENOENT) {
         return std::strerror(errno);
@@ -73,6 +93,13 @@ std::string target_problem(const std::string& path, struct stat& existing, bool&
 
 } // namespace
 
+void protect_input(const std::string& path, const std::string& what) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        protected_inputs().push_back({info.st_dev, info.st_ino, what});
+    }
+}
+
 std::string check_target(const std::string& path) {
     struct stat existing {};
     bool exists = false;
@@ -90,9 +117,13 @@ whole_file_writer::whole_file_writer(std::string path) : path_(std::move(path)) 
     for (int n = 0; n < MOST_PART_NAMES && fd_ < 0; ++n) {
         const std::string part =
             n == 0 ? path_ + ".part" : path_ + "." + std::to_string(n) + ".part";
+        // Made and known to the signal handler in one step: a signal between the two would
+        // leave it behind.
+        const signals_held held;
         fd_ = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
             part_ = part;
+            note_part_file(part_);
         } else if (errno != EEXIST) {
             fail(std::strerror(errno));
             return;
@@ -134,9 +165,12 @@ bool whole_file_writer::write(const void* bytes, std::size_t size) {
     return true;
 }
 
-bool whole_file_writer::commit() {
-    if (!ok() || fd_ < 0) {
+bool whole_file_writer::finish() {
+    if (!ok() || part_.empty()) {
         return false;
+    }
+    if (fd_ < 0) {
+        return true;
     }
     // On the disk before it takes the name: a crash leaves the old file or the new one.
     if (::fsync(fd_) != 0) {
@@ -147,14 +181,25 @@ bool whole_file_writer::commit() {
     if (closed != 0) {
         return fail(std::strerror(errno));
     }
+    return true;
+}
+
+bool whole_file_writer::commit() {
+    if (!finish()) {
+        return false;
+    }
     // The target may have changed while the file was written.
     struct stat existing {};
     bool exists = false;
     if (const std::string problem = target_problem(path_, existing, exists); !problem.empty()) {
         return fail(problem);
     }
-    if (::rename(part_.c_str(), path_.c_str()) != 0) {
-        return fail(std::strerror(errno));
+    {
+        const signals_held held;
+        if (::rename(part_.c_str(), path_.c_str()) != 0) {
+            return fail(std::strerror(errno));
+        }
+        forget_part_file(part_);
     }
     committed_ = true;
     part_.clear();
@@ -173,7 +218,9 @@ void whole_file_writer::abandon() {
         fd_ = -1;
     }
     if (!committed_ && !part_.empty()) {
+        const signals_held held;
         ::unlink(part_.c_str());
+        forget_part_file(part_);
         part_.clear();
     }
 }
@@ -192,6 +239,29 @@ std::string write_whole_file(const std::string& path, std::string_view bytes) {
         file.commit();
     }
     return file.error();
+}
+
+std::string write_whole_files(const std::vector<whole_file>& files) {
+    std::vector<std::unique_ptr<whole_file_writer>> writers;
+    for (const whole_file& f : files) {
+        writers.push_back(std::make_unique<whole_file_writer>(f.path));
+        whole_file_writer& w = *writers.back();
+        if (!w.write(f.bytes.data(), f.bytes.size()) || !w.finish()) {
+            return w.error();
+        }
+    }
+    // Every file is on the disk under its partial name: they take their names together, and
+    // a signal waits until they have.
+    const signals_held held;
+    for (std::size_t i = 0; i < writers.size(); ++i) {
+        if (!writers[i]->commit()) {
+            for (std::size_t k = 0; k < i; ++k) {
+                ::unlink(files[k].path.c_str());
+            }
+            return writers[i]->error();
+        }
+    }
+    return {};
 }
 
 } // namespace txm9

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace txm9 {
 
@@ -17,6 +18,11 @@ namespace txm9 {
 // a regular file, or its folder is missing or cannot be written into. For checking a target
 // before a long run; the writer checks again.
 std::string check_target(const std::string& path);
+
+// Marks `path` as an input of this run (a scenario being played): no file is written over it
+// as long as the program runs, whatever name the output is given. `what` names it in the
+// refusal ("the scenario plays/a.scenario").
+void protect_input(const std::string& path, const std::string& what);
 
 class whole_file_writer {
 public:
@@ -31,6 +37,8 @@ public:
     // Appends `size` bytes. After the first failure nothing more is written and every call
     // returns false.
     bool write(const void* bytes, std::size_t size);
+    // Makes the bytes durable under the partial file's name; commit() does it if not done.
+    bool finish();
     // Makes the file durable and gives it its name. False, with error() saying why and the
     // partial file removed, on any failure before.
     bool commit();
@@ -55,5 +63,14 @@ private:
 // Writes `bytes` as the whole of `path`; the reason it failed ("cannot write PATH: REASON"),
 // or empty.
 std::string write_whole_file(const std::string& path, std::string_view bytes);
+
+struct whole_file {
+    std::string path;
+    std::string_view bytes;
+};
+// Writes files that belong together (a report's page and its data): every one of them, or,
+// on any failure, none (a file written before the failure is removed again). The reason it
+// failed, or empty.
+std::string write_whole_files(const std::vector<whole_file>& files);
 
 } // namespace txm9

@@ -102,7 +102,7 @@ double panel_session::next_frame_due() {
 }
 
 bool panel_session::frame_held() const {
-    return time_.holding() && power_off_request == 0;
+    return time_.frame_waits();
 }
 
 void panel_session::pause_over() {
@@ -120,6 +120,7 @@ virtual_clock& panel_session::restart_play_clock() {
 }
 
 void panel_session::show_frame(const frame_report& frame) {
+    time_.frame_shown(frame.phase == panel_phase::splash);
     recorder_.frame_shown();
     frontend_.show_frame(frame);
     if (play_ != nullptr) {

@@ -1,5 +1,7 @@
 #include "scenario/play_status.h"
 
+#include "scenario/message_text.h"
+
 namespace txm9 {
 
 namespace {
@@ -40,6 +42,18 @@ std::string played_status(const std::string& name, int round, const scenario_out
         break;
     }
     return first_line(outcome.message);
+}
+
+std::string failure_report(const scenario_outcome& outcome) {
+    switch (outcome.status) {
+    case outcome_status::passed:
+        return {};
+    case outcome_status::failed:
+        return "FAIL " + valid_utf8(outcome.message);
+    case outcome_status::cannot_run:
+        return valid_utf8(outcome.message) + "\n";
+    }
+    return {};
 }
 
 } // namespace txm9

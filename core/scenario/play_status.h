@@ -18,4 +18,9 @@ std::string expectation_status(const std::string& name, int line, bool passed,
 // failed; the first: ...", or what kept the scenario from running. Round 1 is not named.
 std::string played_status(const std::string& name, int round, const scenario_outcome& outcome);
 
+// What a play that did not pass prints on standard error when it is over, the same from the
+// runner and the window: "FAIL FILE:LINE: what failed" with what the display read, or
+// "FILE:LINE:COLUMN: the mistake", in readable UTF-8; empty when it passed.
+std::string failure_report(const scenario_outcome& outcome);
+
 } // namespace txm9

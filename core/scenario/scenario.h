@@ -57,6 +57,7 @@ struct command {
     std::string text;
     std::string name;
     std::string path;
+    int path_column = 0; // where `path` starts on the line
     comparison op = comparison::equal;
 };
 

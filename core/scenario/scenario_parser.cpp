@@ -12,6 +12,7 @@
 #include "firmware/monitor/screen_list.h"
 #include "scenario/message_text.h"
 #include "scenario/slider_counts.h"
+#include "scenario/written_names.h"
 
 namespace txm9 {
 
@@ -96,7 +97,8 @@ std::vector<token> tokens_of(std::string_view line) {
 // decimals and a power of ten: "1.5e3".
 struct number_and_unit {
     std::string number;
-    std::string unit;
+    std::string unit;         // lower case, as compared
+    std::string unit_written; // as the user wrote it, as messages quote it
 };
 
 std::size_t skip_digits(const std::string& text, std::size_t i) {
@@ -134,7 +136,7 @@ std::optional<number_and_unit> split_number(const std::string& text) {
             i = exponent_end;
         }
     }
-    return number_and_unit{text.substr(0, i), lower(text.substr(i))};
+    return number_and_unit{text.substr(0, i), lower(text.substr(i)), text.substr(i)};
 }
 
 enum class number_fit { fits, too_fine, too_large };
@@ -223,7 +225,7 @@ public:
             c.kind = command_kind::turn;
             const std::string way = word("cw or ccw");
             if (way != "cw" && way != "ccw") {
-                fail_at_last("expected cw or ccw, found " + echo(way));
+                fail_at_last("expected cw or ccw, found " + as_written());
             }
             c.key = way == "cw" ? KEY_CW : KEY_CCW;
             c.count = 1;
@@ -243,6 +245,11 @@ public:
         } else if (verb == "screenshot") {
             c.kind = command_kind::screenshot;
             c.path = png_path();
+            c.path_column = tokens_[at_ - 1].column;
+            if (const std::string why = leaves_its_folder(c.path); !why.empty()) {
+                fail_at_last("a screenshot is written inside the output folder, and " +
+                             echo(c.path) + " cannot be: " + why);
+            }
             c.count = 2;
             if (more()) {
                 keyword("scale");
@@ -251,7 +258,7 @@ public:
         } else if (verb == "print") {
             c.kind = command_kind::print;
         } else {
-            fail_at_last("unknown command " + echo(verb) +
+            fail_at_last("unknown command " + as_written() +
                          " (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
                          "expect, screenshot, print)");
         }
@@ -289,6 +296,9 @@ private:
         return tokens_[at_++];
     }
 
+    // The word read last as the user wrote it (words are compared in lower case), quoted.
+    std::string as_written() const { return echo(tokens_[at_ - 1].text); }
+
     [[noreturn]] void fail_at_last(const std::string& message) const {
         throw mistake{tokens_[at_ - 1].column, message};
     }
@@ -304,7 +314,7 @@ private:
     void keyword(const std::string& expected) {
         const std::string w = word(expected.c_str());
         if (w != expected) {
-            fail_at_last("expected '" + expected + "', found " + echo(w));
+            fail_at_last("expected '" + expected + "', found " + as_written());
         }
     }
 
@@ -340,7 +350,7 @@ private:
     bool on_or_off() {
         const std::string w = word("on or off");
         if (w != "on" && w != "off") {
-            fail_at_last("expected on or off, found " + echo(w));
+            fail_at_last("expected on or off, found " + as_written());
         }
         return w == "on";
     }
@@ -350,7 +360,7 @@ private:
         if (const panel_input* input = pressed_input(w)) {
             return input->key;
         }
-        fail_at_last("expected knob, left or right, found " + echo(w));
+        fail_at_last("expected knob, left or right, found " + as_written());
     }
 
     duration time_span() {
@@ -363,8 +373,10 @@ private:
                                       echo(t.text)};
         }
         std::string unit = n->unit;
+        std::string unit_written = n->unit_written;
         if (unit.empty()) {
             unit = word("a unit: ms, s, min or passes");
+            unit_written = tokens_[at_ - 1].text;
         }
         duration d;
         int64_t v = 0;
@@ -380,9 +392,9 @@ private:
             d.in_passes = true;
             fit = scaled(n->number, 0, v);
         } else {
-            throw mistake{column, "unknown unit " + echo(unit) + " (ms, s, min or passes)"};
+            throw mistake{column, "unknown unit " + echo(unit_written) + " (ms, s, min or passes)"};
         }
-        const std::string written = cut_for_message(n->number) + " " + unit;
+        const std::string written = cut_for_message(n->number) + " " + unit_written;
         if (fit == number_fit::too_fine) {
             throw mistake{column, "'" + written + "' is not a whole number of " +
                                       (d.in_passes ? "passes" : "milliseconds")};
@@ -409,8 +421,10 @@ private:
                                       echo(t.text)};
         }
         std::string unit = n->unit;
+        std::string unit_written = n->unit_written;
         if (unit.empty() && more()) {
             unit = word("a unit");
+            unit_written = tokens_[at_ - 1].text;
         }
         const std::string expected_unit = volts ? "v" : "a";
         const std::string written = cut_for_message(n->number);
@@ -431,7 +445,7 @@ private:
             return;
         }
         if (unit != expected_unit) {
-            throw mistake{column, "unknown unit " + echo(unit) + " (" +
+            throw mistake{column, "unknown unit " + echo(unit_written) + " (" +
                                       (volts ? "V for volts" : "A for amps") + ")"};
         }
         const number_fit fit = scaled(n->number, 1, c.value);
@@ -496,18 +510,19 @@ private:
                     names += names.empty() ? "" : ", ";
                     names += s.name;
                 }
-                fail_at_last("unknown screen " + echo(c.name) + " (one of: " + names + ")");
+                fail_at_last("unknown screen " + as_written() + " (one of: " + names + ")");
             }
         } else if (what == "lamp") {
             c.kind = command_kind::expect_lamp;
             const std::string state = word("lit or unlit");
             if (state != "lit" && state != "unlit") {
-                fail_at_last("expected lit or unlit, found " + echo(state));
+                fail_at_last("expected lit or unlit, found " + as_written());
             }
             c.flag = state == "lit";
         } else if (what == "frame") {
             c.kind = command_kind::expect_frame;
             c.path = png_path();
+            c.path_column = tokens_[at_ - 1].column;
         } else if (what == "fault") {
             c.kind = command_kind::expect_fault;
             c.text = quoted("the fault's message");
@@ -528,7 +543,7 @@ private:
                                                           "instrument holds a number that large");
             }
         } else {
-            fail_at_last("cannot expect " + echo(what) +
+            fail_at_last("cannot expect " + as_written() +
                          " (text, no text, screen, lamp, frame, fault, or a variable of the "
                          "instrument such as volts_dv)");
         }
@@ -545,7 +560,7 @@ private:
                 return value;
             }
         }
-        fail_at_last("expected a comparison (== != < <= > >=), found " + echo(op));
+        fail_at_last("expected a comparison (== != < <= > >=), found " + as_written());
     }
 
     std::string png_path() {

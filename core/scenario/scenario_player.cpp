@@ -10,6 +10,7 @@
 #include "engine/instrument_variables.h"
 #include "engine/lcd_dump.h"
 #include "engine/timing.h"
+#include "files/made_folders.h"
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
@@ -19,6 +20,7 @@
 #include "scenario/play_observer.h"
 #include "scenario/scenario_parser.h"
 #include "scenario/slider_counts.h"
+#include "scenario/written_names.h"
 
 namespace txm9 {
 
@@ -88,6 +90,7 @@ public:
             options_.observer->scenario_started(script_);
         }
         guarded([this] {
+            check_written_references();
             read_references();
             run_commands();
         });
@@ -540,6 +543,27 @@ private:
                     "see " + prefix + ".actual.png, .expected.png and .diff.png");
     }
 
+    // With --update the references are written, beside the scenario: none may leave its
+    // folder. Without it they are only read, from wherever they are.
+    void check_written_references() const {
+        if (!options_.files || !options_.update) {
+            return;
+        }
+        for (const command& c : script_.commands) {
+            if (c.kind != command_kind::expect_frame) {
+                continue;
+            }
+            if (const std::string why = leaves_its_folder(c.path); !why.empty()) {
+                throw scenario_stop{outcome_status::cannot_run,
+                                    script_.file + ":" + std::to_string(c.place.line) + ":" +
+                                        std::to_string(c.path_column) +
+                                        ": --update writes a reference inside the scenario's "
+                                        "folder, and '" +
+                                        cut_for_message(c.path) + "' cannot be: " + why};
+            }
+        }
+    }
+
     // Every reference frame is read before anything runs: one that is missing, unreadable or
     // of another size is a mistake in the scenario. A reference that an earlier screenshot of
     // the scenario takes is that screenshot.
@@ -621,16 +645,13 @@ private:
     // file that cannot be written stops the rest: a screenshot or reference makes the scenario
     // one that cannot run, a failure picture adds its reason to the failure.
     void write_files() {
+        made_folders made; // removed again, when empty, if a file cannot be written
         for (const planned_file& f : files_) {
             const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
-            std::error_code made;
-            if (!parent.empty()) {
-                std::filesystem::create_directories(parent, made);
-            }
-            const std::string error = made
-                                          ? "cannot write " + f.path + ": cannot make the folder " +
-                                                parent.string() + ": " + made.message()
-                                          : write_png_file(f.path, enlarged(f.picture, f.scale));
+            std::string error = parent.empty() ? std::string() : made.make(parent.string());
+            error = !error.empty() ? "cannot write " + f.path + ": cannot make the folder " +
+                                         parent.string() + ": " + error
+                                   : write_png_file(f.path, enlarged(f.picture, f.scale));
             if (error.empty()) {
                 if (!f.notice.empty()) {
                     outcome_.notices.push_back(f.notice);
@@ -648,6 +669,7 @@ private:
                 outcome_.status = outcome_status::cannot_run;
                 outcome_.message = place + error + before;
             }
+            made.remove_empty();
             return;
         }
     }

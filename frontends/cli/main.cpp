@@ -20,10 +20,14 @@
 
 #include "coverage/coverage_collector.h"
 #include "coverage/coverage_report.h"
+#include "files/made_folders.h"
+#include "files/part_files.h"
 #include "files/whole_file_writer.h"
 #include "junit_report.h"
 #include "scenario/message_text.h"
 #include "scenario/play_journal.h"
+#include "scenario/play_status.h"
+#include "scenario/scenario_file.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -68,57 +72,26 @@ struct options {
     std::vector<std::string> files;
 };
 
-// The whole file; false with the system's reason when it cannot be read.
-bool read_file(const std::string& path, std::string& text, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::string("cannot read the file: ") + std::strerror(errno);
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        error = "is a folder, not a scenario file";
-        return false;
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            error = std::string("cannot read the file: ") + std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
-
-// Whether two paths name the same file: the same device and inode when both exist.
-bool same_file(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-// Why a report cannot be written where asked, found before anything runs: a target that is
+// Why an output cannot be written where asked, found before anything runs: a target that is
 // not a regular file, a folder that is missing or closed, or one of the scenarios themselves.
-std::string output_problem(const options& o, const std::string& path) {
-    for (const std::string& file : o.files) {
-        if (same_file(path, file)) {
-            return "cannot write the report " + path + ": it is the scenario " + file +
-                   ", which would be lost";
+std::string output_problem(const options& o) {
+    for (const std::string* report : {&o.junit, &o.journal}) {
+        if (!report->empty()) {
+            if (std::string problem = check_target(*report); !problem.empty()) {
+                return problem;
+            }
         }
     }
-    return check_target(path);
+    // A folder that does not exist yet is made at the end; one that does is checked now.
+    if (struct stat info{}; !o.coverage.empty() && ::stat(o.coverage.c_str(), &info) == 0) {
+        for (const char* name : {"coverage.html", "coverage.json"}) {
+            const std::string target = (std::filesystem::path(o.coverage) / name).string();
+            if (std::string problem = check_target(target); !problem.empty()) {
+                return problem;
+            }
+        }
+    }
+    return {};
 }
 
 file_result run_file(const std::string& path, const options& o, coverage_collector* coverage) {
@@ -126,9 +99,12 @@ file_result run_file(const std::string& path, const options& o, coverage_collect
     file_result result{path, {}, 0};
     std::string text;
     std::string error;
-    if (!read_file(path, text, error)) {
+    if (!read_scenario_file(path, text, error)) {
         result.outcome.status = outcome_status::cannot_run;
         result.outcome.message = path + ": " + error;
+        if (coverage != nullptr) {
+            coverage->not_played(path, error);
+        }
     } else {
         player_options play = o.play;
         if (coverage != nullptr) {
@@ -136,6 +112,10 @@ file_result run_file(const std::string& path, const options& o, coverage_collect
             play.observer = coverage;
         }
         result.outcome = play_scenario_text(text, path, play);
+        if (coverage != nullptr && result.outcome.status == outcome_status::cannot_run) {
+            const std::string& m = result.outcome.message;
+            coverage->not_played(path, m.substr(0, m.find('\n')));
+        }
     }
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -159,12 +139,9 @@ void report(const file_result& r, bool quiet) {
         }
         break;
     case outcome_status::failed:
-        std::cout << std::flush;
-        std::cerr << "FAIL " << valid_utf8(o.message) << std::flush;
-        break;
     case outcome_status::cannot_run:
         std::cout << std::flush;
-        std::cerr << valid_utf8(o.message) << "\n" << std::flush;
+        std::cerr << failure_report(o) << std::flush;
         break;
     }
     std::cout << std::flush;
@@ -174,18 +151,33 @@ void report(const file_result& r, bool quiet) {
 volatile std::sig_atomic_t stop_signal = 0;
 
 void on_stop_signal(int signal) {
+    if (stop_signal != 0) {
+        end_by_signal(signal);
+    }
     stop_signal = signal;
 }
 
-// SIGINT and SIGTERM stop the scenario playing; the report of the finished files is still
-// written. A second one ends the program at once.
+// SIGINT and SIGTERM stop the scenario playing; the reports of the finished files are still
+// written. A second one ends the program at once, without a partial file.
 void catch_stop_signals() {
     struct sigaction action {};
     action.sa_handler = on_stop_signal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigfillset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+// After the coverage summary: how many files did not play through, if any.
+std::string not_played(const coverage_data& data) {
+    std::size_t n = 0;
+    for (const coverage_data::source& f : data.files) {
+        n += f.not_played.empty() ? 0 : 1;
+    }
+    return n == 0 ? std::string()
+                  : "; " + std::to_string(n) + " of " + std::to_string(data.files.size()) +
+                        (data.files.size() == 1 ? " file" : " files") +
+                        " not played (a mistake or unreadable)";
 }
 
 // A number of seconds greater than zero; false if `text` is none.
@@ -257,34 +249,8 @@ int parse_options(int argc, char* argv[], options& o) {
     return -1;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    options o;
-    if (const int status = parse_options(argc, argv, o); status >= 0) {
-        return status;
-    }
-    if (!o.play.out_dir.empty()) {
-        std::error_code ec;
-        std::filesystem::create_directories(o.play.out_dir, ec);
-        if (ec) {
-            std::cerr << "txm9-scenario: cannot create " << o.play.out_dir << ": " << ec.message()
-                      << "\n";
-            return CANNOT_RUN;
-        }
-    }
-    for (const std::string* report : {&o.junit, &o.journal}) {
-        if (!report->empty()) {
-            if (const std::string problem = output_problem(o, *report); !problem.empty()) {
-                std::cerr << "txm9-scenario: " << problem << "\n";
-                return CANNOT_RUN;
-            }
-        }
-    }
-    play_journal journal;
-    if (!o.journal.empty()) {
-        o.play.journal = &journal;
-    }
+// Plays every file and writes the reports; the exit status.
+int play_files(options& o) {
     // Past a file-size limit a write fails with its reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     o.play.print_to = &std::cout;
@@ -292,6 +258,10 @@ int main(int argc, char* argv[]) {
     std::set<std::string> failure_names;
     o.play.failure_names = &failure_names;
     catch_stop_signals();
+    play_journal journal;
+    if (!o.journal.empty()) {
+        o.play.journal = &journal;
+    }
     std::vector<file_result> results;
     int status = PASSED;
     std::unique_ptr<coverage_collector> coverage;
@@ -302,8 +272,16 @@ int main(int argc, char* argv[]) {
         if (stop_signal != 0) {
             break;
         }
+        // A file stopped halfway counts for nothing in the coverage either.
+        coverage_data before;
+        if (coverage) {
+            before = coverage->data();
+        }
         file_result result = run_file(file, o, coverage.get());
         if (result.outcome.interrupted) {
+            if (coverage) {
+                coverage->go_back_to(before);
+            }
             break; // not finished: not reported
         }
         results.push_back(std::move(result));
@@ -326,20 +304,55 @@ int main(int argc, char* argv[]) {
             status = CANNOT_RUN;
         }
     }
-    if (stop_signal != 0) {
-        std::cerr << "txm9-scenario: interrupted (" << strsignal(stop_signal) << ") after "
-                  << results.size() << " of " << o.files.size() << " files\n";
-        return 128 + stop_signal;
-    }
     if (coverage) {
         if (const std::string error = write_coverage_report(o.coverage, coverage->data());
             !error.empty()) {
             std::cerr << "txm9-scenario: " << valid_utf8(error) << "\n";
             status = CANNOT_RUN;
         } else {
-            std::cout << summary_line(summarise(coverage->data())) << " ("
-                      << (std::filesystem::path(o.coverage) / "coverage.html").string() << ")\n";
+            std::cout << summary_line(summarise(coverage->data())) << not_played(coverage->data())
+                      << " ("
+                      << valid_utf8((std::filesystem::path(o.coverage) / "coverage.html").string())
+                      << ")\n";
         }
+    }
+    // A stop during the reports waited for them: they are whole, and the status says it came.
+    if (stop_signal != 0) {
+        std::cerr << "txm9-scenario: interrupted (" << strsignal(stop_signal) << ") after "
+                  << results.size() << " of " << o.files.size() << " files\n";
+        return 128 + stop_signal;
+    }
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    options o;
+    if (const int status = parse_options(argc, argv, o); status >= 0) {
+        return status;
+    }
+    for (const std::string& file : o.files) {
+        protect_input(file, "the scenario " + file);
+    }
+    if (const std::string problem = output_problem(o); !problem.empty()) {
+        std::cerr << "txm9-scenario: " << valid_utf8(problem) << "\n";
+        return CANNOT_RUN;
+    }
+    // The output folder is made now, so that a scenario's screenshots find it; a run that
+    // fails leaves it behind only if it holds something.
+    made_folders made;
+    if (!o.play.out_dir.empty()) {
+        if (const std::string error = made.make(o.play.out_dir); !error.empty()) {
+            made.remove_empty();
+            std::cerr << "txm9-scenario: cannot create " << valid_utf8(o.play.out_dir) << ": "
+                      << error << "\n";
+            return CANNOT_RUN;
+        }
+    }
+    const int status = play_files(o);
+    if (status != PASSED) {
+        made.remove_empty();
     }
     return status;
 }

@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QIcon>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 
 #include "panel_playback.h"
 #include "pcmain.h"
+#include "stop_signals.h"
 
 using namespace txm9;
 
@@ -19,6 +21,7 @@ struct play_request {
     QString file;
     bool loop = false;
     bool exit_when_done = false;
+    double timeout_s = 0; // 0: none
 };
 
 // Reads the command line; false with the reason in `problem` when it cannot be followed.
@@ -40,7 +43,12 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
         QStringLiteral("exit"),
         QStringLiteral("Close the window when the scenario is over, with the exit status of "
                        "txm9-scenario: 0 passed, 1 an expectation failed, 2 it cannot run."));
-    parser.addOptions({play_option, loop_option, exit_option});
+    const QCommandLineOption timeout_option(
+        QStringLiteral("timeout"),
+        QStringLiteral("Stop the scenario if it is still playing after SECONDS of real time, as "
+                       "a failure (exit status 1 with --exit)."),
+        QStringLiteral("SECONDS"));
+    parser.addOptions({play_option, loop_option, exit_option, timeout_option});
     if (!parser.parse(application.arguments())) {
         problem = parser.errorText();
         return false;
@@ -54,14 +62,44 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
     play.file = parser.value(play_option);
     play.loop = parser.isSet(loop_option);
     play.exit_when_done = parser.isSet(exit_option);
+    if (parser.isSet(timeout_option)) {
+        bool number = false;
+        play.timeout_s = parser.value(timeout_option).toDouble(&number);
+        if (!number || !(play.timeout_s > 0 && play.timeout_s <= 1e6)) {
+            problem =
+                QStringLiteral("--timeout needs a number of seconds greater than 0, found '%1'")
+                    .arg(parser.value(timeout_option));
+            return false;
+        }
+    }
     if (!parser.positionalArguments().isEmpty()) {
         problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
-    } else if (play.file.isEmpty() && (play.loop || play.exit_when_done)) {
-        problem = QStringLiteral("--loop and --exit go with --play FILE");
+    } else if (play.file.isEmpty() && (play.loop || play.exit_when_done || play.timeout_s > 0)) {
+        problem = QStringLiteral("--loop, --exit and --timeout go with --play FILE");
     } else if (play.loop && play.exit_when_done) {
         problem = QStringLiteral("--loop and --exit do not go together: a loop never ends");
     }
     return problem.isEmpty();
+}
+
+// Past --timeout: the play stops as a failure at the line it had reached, and with --exit the
+// window ends as closing it does (the instrument switched off first), with status 1.
+void time_out(TForm1& window, const play_request& play, bool& timed_out) {
+    PanelPlayback& playback = window.playback();
+    if (!playback.playing()) {
+        return;
+    }
+    const QString message =
+        QStringLiteral("%1:%2: still playing after the time limit of %3 s of real time")
+            .arg(play.file)
+            .arg(playback.line())
+            .arg(play.timeout_s);
+    std::fprintf(stderr, "FAIL %s\n", qPrintable(message));
+    playback.stop(message);
+    if (play.exit_when_done) {
+        timed_out = true;
+        closeWhenOff(window);
+    }
 }
 
 } // namespace
@@ -82,8 +120,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
         return 2;
     }
+    StopSignals stops;
+    bool timed_out = false;
     try {
         TForm1 window;
+        QObject::connect(&stops, &StopSignals::stopRequested, &window,
+                         [&window] { closeWhenOff(window); });
         window.show();
         if (!play.file.isEmpty()) {
             PanelPlayback& playback = window.playback();
@@ -92,10 +134,20 @@ int main(int argc, char* argv[]) {
             if (!playback.play(play.file, play.loop, play.exit_when_done)) {
                 std::fprintf(stderr, "txm9-simulator: %s\n",
                              qPrintable(window.StatusBar1->currentMessage()));
+            } else if (play.timeout_s > 0) {
+                QTimer::singleShot(
+                    static_cast<int>(play.timeout_s * 1000), &playback,
+                    [&window, &play, &timed_out] { time_out(window, play, timed_out); });
             }
         }
         const int status = QApplication::exec();
-        return play.exit_when_done ? window.playback().exitStatus() : status;
+        if (stops.received() != 0) {
+            return 128 + stops.received();
+        }
+        if (timed_out) {
+            return 1;
+        }
+        return play.exit_when_done && status == 0 ? window.playback().exitStatus() : status;
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
                               QString::fromUtf8(error.what()));

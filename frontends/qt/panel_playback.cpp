@@ -8,13 +8,16 @@
 #include <QFileInfo>
 #include <QWidget>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 
 #include "engine/panel_inputs.h"
+#include "files/whole_file_writer.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
 #include "pcmain.h"
 #include "scenario/play_status.h"
+#include "scenario/scenario_file.h"
 #include "scenario/scenario_parser.h"
 
 using namespace txm9;
@@ -71,15 +74,17 @@ PanelPlayback::~PanelPlayback() {
 
 bool PanelPlayback::play(const QString& path, bool loop, bool exit_when_done) {
     exit_when_done_ = exit_when_done;
-    QFile file(path);
     auto script = std::make_unique<scenario>();
     script->file = QDir::toNativeSeparators(path).toStdString();
     script->folder = QFileInfo(path).path().toStdString();
     QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = tr("%1: cannot read the file: %2").arg(path, file.errorString());
-    } else if (parse_error mistake;
-               !parse_scenario(file.readAll().toStdString(), *script, mistake)) {
+    std::string text;
+    const std::string file_name = QFile::encodeName(path).toStdString();
+    // Its screenshots are never written over it, whatever they are named.
+    protect_input(file_name, "the scenario " + path.toStdString());
+    if (std::string error; !read_scenario_file(file_name, text, error)) {
+        problem = QStringLiteral("%1: %2").arg(path, QString::fromStdString(error));
+    } else if (parse_error mistake; !parse_scenario(text, *script, mistake)) {
         problem = QStringLiteral("%1:%2:%3: %4")
                       .arg(path)
                       .arg(mistake.place.line)
@@ -225,6 +230,9 @@ void PanelPlayback::finish() {
     // Screenshots and the pictures of a mismatch are written now that it is over.
     const scenario_outcome o = player_->conclude();
     exit_status_ = exit_status_of(o.status);
+    if (exit_when_done_) {
+        std::fputs(failure_report(o).c_str(), stderr); // as the runner says it
+    }
     show(QString::fromStdString(played_status(name().toStdString(), round_, o)));
     const bool again = loop_ && o.status != outcome_status::cannot_run;
     if (!again && !exit_when_done_) {

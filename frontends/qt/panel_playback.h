@@ -43,6 +43,8 @@ public:
     // The exit status for --exit: 0 passed, 1 an expectation failed, 2 the scenario could not
     // run or did not get to its end.
     int exitStatus() const { return exit_status_; }
+    // The line of the command played last; 0 before the first.
+    int line() const { return player_ ? player_->line() : 0; }
 
     // txm9::play_frames: the window's frames while the play keeps the time (from play() until
     // the panel is the person's again).

@@ -135,3 +135,19 @@ TEST_F(WholeFileWriter, AReplacedFileKeepsItsPermissions) {
     EXPECT_EQ(fs::status(target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+
+TEST_F(WholeFileWriter, FilesThatBelongTogetherAreWrittenAllOrNone) {
+    write("report.html", "old page");
+    fs::create_directory(path("report.json")); // the second cannot be written
+    const std::set<std::string> before = listing();
+    const std::string error =
+        write_whole_files({{path("report.html"), "new page"}, {path("report.json"), "{}"}});
+    EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
+    EXPECT_EQ(listing(), before) << "the first untouched, no partial file";
+
+    fs::remove(path("report.json"));
+    EXPECT_EQ(write_whole_files({{path("report.html"), "new page"}, {path("report.json"), "{}"}}),
+              "");
+    EXPECT_EQ(read("report.html"), "new page");
+    EXPECT_EQ(read("report.json"), "{}");
+}

@@ -73,7 +73,17 @@ TEST(ScenarioParser, MistakesNameLineColumnAndWhat) {
         {"expect text \"A\\n\"", 1, 15, "unknown escape"},
         {"volts 5000", 1, 7, "count 5000 out of range 0..4096"},
         {"volts 12.65 V", 1, 7, "more than one decimal"},
-        {"amps 3 V", 1, 6, "unknown unit 'v'"},
+        {"amps 3 V", 1, 6, "unknown unit 'V'"},
+        // A mistake quotes the word as the user wrote it, though words are compared in lower case.
+        {"Turn Left", 1, 6, "found 'Left'"},
+        {"expect screen Lobby", 1, 15, "unknown screen 'Lobby'"},
+        {"wait 3 Hours", 1, 6, "unknown unit 'Hours'"},
+        {"wait 3Hours", 1, 6, "unknown unit 'Hours'"},
+        // A shared scenario writes nothing outside the folder its player chose.
+        {"screenshot /home/me/photo.png", 1, 12,
+         "'/home/me/photo.png' cannot be: it is an absolute"},
+        {"screenshot ../deep/new/x.png", 1, 12, "cannot be: it climbs out of it with '..'"},
+        {"screenshot a/../../x.png scale 2", 1, 12, "climbs out"},
         {"wait 3", 1, 7, "expected a unit"},
         {"wait 2 hours", 1, 6, "unknown unit 'hours'"},
         {"wait 0.0005 s", 1, 6, "not a whole number of milliseconds"},
@@ -98,4 +108,14 @@ TEST(ScenarioParser, MistakesNameLineColumnAndWhat) {
         EXPECT_EQ(error.place.column, c.column);
         EXPECT_NE(error.message.find(c.message), std::string::npos) << error.message;
     }
+}
+
+TEST(ScenarioParser, NamesThatStayInsideTheirFolderAndReferencesFromAnywhereAreTaken) {
+    const scenario s = parsed("screenshot shots/../main.png\n"
+                              "screenshot ./a/b/c.png\n"
+                              "expect frame ../refs/main.png\n"
+                              "expect frame /srv/refs/main.png\n");
+    ASSERT_EQ(s.commands.size(), 4u);
+    EXPECT_EQ(s.commands[2].path, "../refs/main.png");
+    EXPECT_EQ(s.commands[2].path_column, 14);
 }

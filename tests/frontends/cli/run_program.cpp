@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+
 program_run run_program(const std::vector<std::string>& args, const std::string& folder,
                         const run_settings& settings) {
     int out_pipe[2];
@@ -40,10 +43,27 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
     ::close(err_pipe[1]);
     program_run run;
     bool signalled = settings.signal == 0;
+    // The delays before each signal, counted from the one before (the first from the text).
+    std::vector<int> delays{settings.signal_delay_ms};
+    delays.insert(delays.end(), settings.again_after_ms.begin(), settings.again_after_ms.end());
+    std::size_t sent = 0;
+    auto next_at = std::chrono::steady_clock::time_point::max();
     pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     int open_pipes = 2;
     while (open_pipes > 0) {
-        if (::poll(fds, 2, -1) < 0) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= next_at) {
+            ::kill(child, settings.signal);
+            next_at = ++sent < delays.size() ? now + std::chrono::milliseconds(delays[sent])
+                                             : std::chrono::steady_clock::time_point::max();
+        }
+        const int wait_ms =
+            next_at == std::chrono::steady_clock::time_point::max()
+                ? -1
+                : static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       next_at - std::chrono::steady_clock::now())
+                                       .count());
+        if (::poll(fds, 2, std::max(wait_ms, wait_ms < 0 ? -1 : 0)) < 0) {
             break;
         }
         for (int i = 0; i < 2; ++i) {
@@ -61,8 +81,8 @@ program_run run_program(const std::vector<std::string>& args, const std::string&
             (i == 0 ? run.out : run.err).append(buffer, static_cast<std::size_t>(n));
         }
         if (!signalled && run.out.find(settings.signal_after) != std::string::npos) {
-            ::kill(child, settings.signal);
             signalled = true;
+            next_at = std::chrono::steady_clock::now() + std::chrono::milliseconds(delays[0]);
         }
     }
     int status = 0;

@@ -18,6 +18,9 @@ struct run_settings {
     // Sent once standard output holds `signal_after` (a finished file's PASS line, say).
     int signal = 0;
     std::string signal_after;
+    int signal_delay_ms = 0; // ... this long after it shows
+    // The same signal again, each this many milliseconds after the one before.
+    std::vector<int> again_after_ms;
 };
 
 // Runs the program with `args` in `folder`.

@@ -75,6 +75,28 @@ TEST_F(Inspector, PauseHoldsThePassesAndKeysUntilAStep) {
     EXPECT_EQ(pending_key, KEY_RIGHT); // given to the firmware after the stepped pass
 }
 
+TEST_F(Inspector, PauseHoldsTheSplashOfARunStartedWhileAnOffWasPending) {
+    RunDriver run(form.get());
+    int frames_when_paused = 0;
+    int frames_after_wait = -1;
+    run.between(SPLASH + 2, [&] {
+        form->Button2->click();
+        form->Button1->click(); // a nested run, the OFF still pending: returns when it ends
+    });
+    run.between(SPLASH + 12, [&] { // in the nested run's splash
+        form->setFramesPaused(true);
+        frames_when_paused = run.frames();
+        QTimer::singleShot(150, [&] {
+            frames_after_wait = run.frames();
+            form->setFramesPaused(false);
+        });
+    });
+    run.between(2 * SPLASH + 10, [&] { form->Button2->click(); });
+    run.between(2 * SPLASH + 20, [&] { form->Button2->click(); });
+    run.click_on();
+    EXPECT_EQ(frames_after_wait, frames_when_paused);
+}
+
 TEST_F(Inspector, ANewOnStartsAtNormalSpeedUnpaused) {
     form->setSpeed(16.0);
     form->setFramesPaused(true);
