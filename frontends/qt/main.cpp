@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "firmware_reload.h"
 #include "panel_playback.h"
 #include "pcmain.h"
 
@@ -19,6 +20,8 @@ struct play_request {
     QString file;
     bool loop = false;
     bool exit_when_done = false;
+    bool watch = false;
+    QString resume; // a session handed over by the program before a rebuild
 };
 
 // Reads the command line; false with the reason in `problem` when it cannot be followed.
@@ -40,7 +43,15 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
         QStringLiteral("exit"),
         QStringLiteral("Close the window when the scenario is over, with the exit status of "
                        "txm9-scenario: 0 passed, 1 an expectation failed, 2 it cannot run."));
-    parser.addOptions({play_option, loop_option, exit_option});
+    const QCommandLineOption watch_option(
+        QStringLiteral("watch"),
+        QStringLiteral("Follow the firmware's sources: on a save, rebuild and go on in the new "
+                       "firmware with the session so far."));
+    const QCommandLineOption resume_option(
+        QStringLiteral("resume"),
+        QStringLiteral("Take over the session handed over in FILE by the watch."),
+        QStringLiteral("FILE"));
+    parser.addOptions({play_option, loop_option, exit_option, watch_option, resume_option});
     if (!parser.parse(application.arguments())) {
         problem = parser.errorText();
         return false;
@@ -54,6 +65,8 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
     play.file = parser.value(play_option);
     play.loop = parser.isSet(loop_option);
     play.exit_when_done = parser.isSet(exit_option);
+    play.watch = parser.isSet(watch_option);
+    play.resume = parser.value(resume_option);
     if (!parser.positionalArguments().isEmpty()) {
         problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     } else if (play.file.isEmpty() && (play.loop || play.exit_when_done)) {
@@ -84,7 +97,19 @@ int main(int argc, char* argv[]) {
     }
     try {
         TForm1 window;
-        window.show();
+        auto* reload = new FirmwareReload(window);
+        if (QString problem; play.watch && !reload->watch(problem)) {
+            std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
+            return 2;
+        }
+        // A session taken over shows the window once it has been replayed.
+        if (QString problem; !play.resume.isEmpty() && !reload->resume(play.resume, problem)) {
+            std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
+            play.resume.clear();
+        }
+        if (play.resume.isEmpty()) {
+            window.show();
+        }
         if (!play.file.isEmpty()) {
             PanelPlayback& playback = window.playback();
             QObject::connect(&playback, &PanelPlayback::exitRequested, &application,
