@@ -240,6 +240,9 @@ void session_replay::expectation_checked(const command&, bool passed, const std:
 }
 
 void session_replay::catch_up() {
+    if (caught_up_) {
+        return; // a play's OFF at its end came first
+    }
     caught_up_ = true;
     if (player_) {
         const scenario_outcome outcome = player_->outcome();

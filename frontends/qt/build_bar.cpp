@@ -14,10 +14,10 @@ constexpr int BAR_HEIGHT = 24;
 
 BuildBar::BuildBar(QWidget& window) : QWidget(&window) {
     setObjectName(QStringLiteral("BuildBar"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(0xF8, 0xD7, 0xD3));
-    setPalette(colours);
+    // A pale red that no part of the window uses, under the error and its button.
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("#BuildBar { background: #f8d7d3; }"
+                                 "#BuildError { background: #f8d7d3; color: #600000; }"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(3, 1, 3, 1);
     row->setSpacing(4);

@@ -19,6 +19,7 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "inspector_window.h"
+#include "lcd_reader/lcd_text_reader.h"
 #include "pcmain.h"
 #include "render_lcd.h"
 #include "source_watch.h"
@@ -65,9 +66,17 @@ bool FirmwareReload::watch(QString& problem) {
         bar_->hide();
         form_.StatusBar1->showMessage(tr("The firmware is up to date"), 3000);
     });
-    connect(watch_, &SourceWatch::failed, this, [this](const QString& error) {
+    connect(watch_, &SourceWatch::failed, this, [this, source, build](QString error) {
+        // The compiler names files from the build tree; an editor opens them from the source.
+        if (error.startsWith(QLatin1String("../"))) {
+            const QString file = error.left(error.indexOf(QLatin1Char(':')));
+            error.replace(0, file.size(),
+                          QDir(source).relativeFilePath(
+                              QDir::cleanPath(QDir(build).absoluteFilePath(file))));
+        }
         form_.StatusBar1->showMessage(tr("The firmware did not build: the old one goes on"));
         bar_->showError(error, watch_->log());
+        noteWatchEvent(QStringLiteral("bar"), error);
     });
     connect(watch_, &SourceWatch::built, this, &FirmwareReload::handOver);
     return true;
@@ -106,7 +115,10 @@ void FirmwareReload::handOver(double build_s) {
                         watch_->log());
         return;
     }
-    noteWatchEvent(QStringLiteral("exec"));
+    noteWatchEvent(QStringLiteral("exec"), QStringLiteral("screen=%1 volts=%2 inputs=%3")
+                                               .arg(QString::fromUtf8(screen_name(active_screen)))
+                                               .arg(form_.TrackBar1->value())
+                                               .arg(h.inputs.size()));
     const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
     const QByteArray file = QFile::encodeName(path);
     std::vector<char*> arguments{const_cast<char*>(program.constData()),
@@ -204,5 +216,15 @@ void FirmwareReload::caughtUp(const replay_report& report) {
     form_.StatusBar1->showMessage(message);
     // The session lives on in this program now; its file was only the way across.
     QFile::remove(handover_path_);
-    QTimer::singleShot(0, this, [] { noteWatchEvent(QStringLiteral("frame")); });
+    QTimer::singleShot(0, this, [this] {
+        QStringList texts;
+        for (const FoundText& found : find_all_texts()) {
+            texts << QString::fromStdString(found.text);
+        }
+        noteWatchEvent(QStringLiteral("frame"),
+                       QStringLiteral("screen=%1 volts=%2 texts=%3")
+                           .arg(QString::fromUtf8(screen_name(active_screen)))
+                           .arg(form_.TrackBar1->value())
+                           .arg(texts.join(QLatin1Char('|'))));
+    });
 }

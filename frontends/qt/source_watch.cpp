@@ -78,8 +78,14 @@ void SourceWatch::build() {
     log_.clear();
     emit building();
     noteWatchEvent(QStringLiteral("build"));
-    process_.start(QStringLiteral("cmake"),
-                   {QStringLiteral("--build"), build_dir_, QStringLiteral("--target"), target_});
+    // Ninja itself where it made the tree: cmake --build would only start it, a tenth of a
+    // second later.
+    if (QFileInfo::exists(build_dir_ + QStringLiteral("/build.ninja"))) {
+        process_.start(QStringLiteral("ninja"), {QStringLiteral("-C"), build_dir_, target_});
+    } else {
+        process_.start(QStringLiteral("cmake"), {QStringLiteral("--build"), build_dir_,
+                                                 QStringLiteral("--target"), target_});
+    }
 }
 
 void SourceWatch::finished(int exit_code, QProcess::ExitStatus status) {

@@ -68,7 +68,9 @@ struct SessionReplay : ::testing::Test {
     // Replays the handover from program start; OFF once caught up.
     replay_report replay() {
         replay_report report;
+        int calls = 0;
         session_replay replay(session, {}, [&](const replay_report& r) {
+            ++calls;
             report = r;
             screen_at_end = screen_index(active_screen);
             volts_at_end = raw_volts_adc;
@@ -78,6 +80,7 @@ struct SessionReplay : ::testing::Test {
         });
         replay.start(handover);
         EXPECT_TRUE(replay.caught_up());
+        EXPECT_EQ(calls, 1);
         return report;
     }
     int screen_at_end = -2;
