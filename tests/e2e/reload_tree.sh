@@ -10,8 +10,10 @@ source_dir=$(cd "$1" && pwd)
 copy=$2
 mkdir -p "$copy"
 copy=$(cd "$copy" && pwd)
-tar -C "$source_dir" --anchored --exclude=./build --exclude='./build-*' --exclude=./.git \
-    --exclude=./tests/web/node_modules -cf - . | tar -C "$copy" -xf -
+# Build trees (whatever their names, this copy's own included) are left out.
+tar -C "$source_dir" --exclude-tag-all=CMakeCache.txt --anchored --exclude=./build \
+    --exclude='./build-*' --exclude=./.git --exclude=./tests/web/node_modules -cf - . |
+    tar -C "$copy" -xf -
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
     export CCACHE_BASEDIR="$copy" CCACHE_NOHASHDIR=1
