@@ -70,9 +70,9 @@ bool FirmwareReload::watch(QString& problem) {
         // The compiler names files from the build tree; an editor opens them from the source.
         if (error.startsWith(QLatin1String("../"))) {
             const QString file = error.left(error.indexOf(QLatin1Char(':')));
-            error.replace(0, file.size(),
-                          QDir(source).relativeFilePath(
-                              QDir::cleanPath(QDir(build).absoluteFilePath(file))));
+            error.replace(
+                0, file.size(),
+                QDir(source).relativeFilePath(QDir::cleanPath(QDir(build).absoluteFilePath(file))));
         }
         form_.StatusBar1->showMessage(tr("The firmware did not build: the old one goes on"));
         bar_->showError(error, watch_->log());
@@ -133,6 +133,7 @@ void FirmwareReload::handOver(double build_s) {
 }
 
 bool FirmwareReload::resume(const QString& path, QString& problem) {
+    noteWatchEvent(QStringLiteral("window"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         problem = tr("%1: cannot read the session handed over: %2").arg(path, file.errorString());

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <utility>
 
 namespace {
 
@@ -33,6 +34,16 @@ SourceWatch::SourceWatch(const QStringList& folders, const QString& build_dir,
             [this] { log_ += QString::fromLocal8Bit(process_.readAll()); });
     connect(&process_, &QProcess::finished, this, &SourceWatch::finished);
     arm();
+    // A save while this program was starting (the one before it had already handed over)
+    // would otherwise wait for the next: a source newer than the program builds at once.
+    const QFileInfo made(program_);
+    for (const QString& path : watcher_.files()) {
+        if (made.exists() && QFileInfo(path).lastModified() > made.lastModified()) {
+            quietly_ = true;
+            quiet_.start();
+            break;
+        }
+    }
 }
 
 // Every folder and source file under the watched folders. An editor that saves by renaming
@@ -94,6 +105,7 @@ void SourceWatch::finished(int exit_code, QProcess::ExitStatus status) {
         build(); // a save came during the build
         return;
     }
+    const bool quietly = std::exchange(quietly_, false);
     const bool good = status == QProcess::NormalExit && exit_code == 0;
     // The compiling ends with the last object built; the rest is the link.
     double compiled_s = 0;
@@ -116,7 +128,9 @@ void SourceWatch::finished(int exit_code, QProcess::ExitStatus status) {
     }
     const qint64 stamp = programStamp();
     if (stamp == program_stamp_) {
-        emit upToDate();
+        if (!quietly) {
+            emit upToDate();
+        }
         return;
     }
     program_stamp_ = stamp;

@@ -54,6 +54,7 @@ private:
     QElapsedTimer since_save_;
     QString log_;
     bool again_ = false;
+    bool quietly_ = false; // the check at start: a build with nothing to make says nothing
 };
 
 // Where the watch notes what it does, with the wall clock in milliseconds, for measuring the
