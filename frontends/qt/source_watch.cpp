@@ -11,7 +11,7 @@
 namespace {
 
 // Saves closer together than this are one change: an editor's write, rename and backup.
-constexpr int QUIET_MS = 120;
+constexpr int QUIET_MS = 60;
 
 } // namespace
 

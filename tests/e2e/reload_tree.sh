@@ -4,7 +4,7 @@
 # build tree stays warm from one run to the next: only what changed since is compiled, and
 # ccache (keyed on paths relative to the copy, as to the original) serves what any tree on this
 # machine has compiled before.
-# Usage: reload_tree.sh SOURCE_DIR COPY_DIR; prints the copy's simulator.
+# Usage: reload_tree.sh SOURCE_DIR COPY_DIR [BUILD_TYPE]; prints the copy's simulator.
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
 copy=$2
@@ -20,7 +20,7 @@ if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 if [ ! -f "$copy/build/build.ninja" ]; then
-    cmake -S "$copy" -B "$copy/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S "$copy" -B "$copy/build" -G Ninja -DCMAKE_BUILD_TYPE="${3:-RelWithDebInfo}" \
         -DTXM9_BUILD_BENCH=OFF "${launcher[@]}" >"$copy/configure.log" 2>&1 ||
         { cat "$copy/configure.log" >&2; exit 1; }
 fi

@@ -38,7 +38,7 @@ public:
 
 constexpr int FIRST_PASS = SPLASH_FRAMES + 1;
 
-struct SessionReplay : ::testing::Test {
+struct ReplayAfterRebuild : ::testing::Test {
     quiet_frontend frontend;
     double now_ms = 0;
     panel_session session{frontend, [this] { return now_ms; }};
@@ -46,7 +46,7 @@ struct SessionReplay : ::testing::Test {
 
     // ON, into the menu and down it with a few turns and a slider, handed over while
     // running; then OFF.
-    SessionReplay() {
+    ReplayAfterRebuild() {
         session.program_start();
         frontend.after[FIRST_PASS] = [&] { session.volts(1800); };
         frontend.after[FIRST_PASS + 4] = [&] { session.key(KEY_SELECT); };
@@ -87,7 +87,7 @@ struct SessionReplay : ::testing::Test {
     uint32_t volts_at_end = 0;
 };
 
-TEST_F(SessionReplay, FollowsTheSessionToTheSameScreenAndGoesOnRecordingAfterIt) {
+TEST_F(ReplayAfterRebuild, FollowsTheSessionToTheSameScreenAndGoesOnRecordingAfterIt) {
     ASSERT_EQ(handover.inputs.size(), 6u); // ON, volts, four keys
     const replay_report report = replay();
     EXPECT_EQ(report.parted_at, 0u) << report.parting;
@@ -102,7 +102,7 @@ TEST_F(SessionReplay, FollowsTheSessionToTheSameScreenAndGoesOnRecordingAfterIt)
     EXPECT_GT(report.passes, 50u);
 }
 
-TEST_F(SessionReplay, AKeyThatLandsOnAnotherScreenIsReportedAtItsInput) {
+TEST_F(ReplayAfterRebuild, AKeyThatLandsOnAnotherScreenIsReportedAtItsInput) {
     // As if the firmware had moved a screen: the recording says each key came to another one.
     for (const std::size_t input : {2u, 3u, 5u}) {
         SCOPED_TRACE(input);
@@ -122,7 +122,7 @@ TEST_F(SessionReplay, AKeyThatLandsOnAnotherScreenIsReportedAtItsInput) {
     }
 }
 
-TEST_F(SessionReplay, ADisplayOnAnotherScreenAtTheEndIsReported) {
+TEST_F(ReplayAfterRebuild, ADisplayOnAnotherScreenAtTheEndIsReported) {
     handover.screen = (handover.screen + 1) % SCREEN_COUNT;
     const replay_report report = replay();
     EXPECT_EQ(report.parted_at, handover.inputs.size() + 1);
