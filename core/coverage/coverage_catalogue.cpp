@@ -11,22 +11,7 @@
 
 namespace txm9 {
 
-const panel_input panel_inputs[INPUT_COUNT] = {
-    {KEY_SELECT, "knob", "knob"},      {KEY_LEFT, "f1", "F1"},
-    {KEY_RIGHT, "f2", "F2"},           {KEY_CW, "cw", "clockwise"},
-    {KEY_CCW, "ccw", "anticlockwise"},
-};
-
 const char* const language_ids[LANGUAGE_COUNT] = {"en", "fr"};
-
-int input_index(uint8_t key) {
-    for (int i = 0; i < INPUT_COUNT; ++i) {
-        if (panel_inputs[i].key == key) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 namespace {
 
@@ -159,42 +144,24 @@ std::vector<catalogue_text> build_texts() {
     return list;
 }
 
+// A row's label as the report names it: its English text, or its two lines, trimmed.
+template <std::size_t S> std::string label_part(const StringPair<S>& pair) {
+    return trimmed(english(pair));
+}
+std::string label_part(const char* text) {
+    return trimmed(text);
+}
+template <typename... Parts> std::string label_of(const Parts&... parts) {
+    std::string label;
+    ((label += (label.empty() ? "" : " ") + label_part(parts)), ...);
+    return label;
+}
+
 std::vector<list_row> build_rows() {
-    const int menu = screen_index(screen_menu), display = screen_index(screen_display_setup),
-              battery = screen_index(screen_battery_setup), adc = screen_index(screen_adc_values),
-              calibrate = screen_index(screen_calibrate);
-    const std::string leave = trimmed(english(texts.leave_row));
-    auto two_lines = [](const char* upper, const char* lower) {
-        return std::string(upper) + " " + lower;
-    };
     return {
-        {menu, 0, row_kind::menu_item, two_lines(text_exit, text_menu)},
-        {menu, 1, row_kind::menu_item,
-         two_lines(english(texts.menu_display_upper), english(texts.menu_display_lower))},
-        {menu, 2, row_kind::menu_item,
-         two_lines(english(texts.menu_battery_upper), english(texts.menu_battery_lower))},
-        {menu, 3, row_kind::menu_item,
-         two_lines(english(texts.menu_adc_upper), english(texts.menu_adc_lower))},
-        {menu, 4, row_kind::menu_item, english(texts.menu_calibrate)},
-        {display, 0, row_kind::leave, leave},
-        {display, 1, row_kind::action, english(texts.adjust_contrast)},
-        {display, 2, row_kind::setting, trimmed(english(texts.backlight_label))},
-        {display, 3, row_kind::setting, trimmed(text_language_label)},
-        {display, 4, row_kind::setting, trimmed(english(texts.display_label))},
-        {display, 5, row_kind::setting, trimmed(text_cycle_label)},
-        {display, 6, row_kind::setting, trimmed(english(texts.display_time_label))},
-        {battery, 0, row_kind::leave, leave},
-        {battery, 1, row_kind::setting, trimmed(text_shunt_label)},
-        {battery, 2, row_kind::setting, trimmed(english(texts.bar_scale_label))},
-        {battery, 3, row_kind::setting, trimmed(english(texts.volt_alarm_label))},
-        {battery, 4, row_kind::setting, trimmed(english(texts.low_alarm_label))},
-        {battery, 5, row_kind::setting, trimmed(english(texts.high_alarm_label))},
-        {adc, 0, row_kind::leave, leave},
-        {calibrate, 0, row_kind::leave, leave},
-        {calibrate, 1, row_kind::setting, trimmed(text_volt_cal_label)},
-        {calibrate, 2, row_kind::action, text_cal_zero},
-        {calibrate, 3, row_kind::action, text_cal_charge},
-        {calibrate, 4, row_kind::action, text_cal_discharge},
+#define TXM9_LIST_ROW(screen, name, row, kind, ...)                                                \
+    {screen_index(screen_##screen), row, row_kind::kind, label_of(__VA_ARGS__)},
+#include "firmware/monitor/list_rows.def"
     };
 }
 

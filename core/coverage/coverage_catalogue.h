@@ -8,21 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/screen_list.h"
 #include "lcd_reader/lcd_text_reader.h"
 
 namespace txm9 {
-
-// The knob, the two keys and the knob's two turns, in the order the report shows them.
-inline constexpr int INPUT_COUNT = 5;
-struct panel_input {
-    uint8_t key;      // KEY_SELECT .. KEY_RIGHT
-    const char* id;   // "knob", "f1", "f2", "cw", "ccw"
-    const char* name; // as the face names it
-};
-extern const panel_input panel_inputs[INPUT_COUNT];
-// The input of a key code, or -1 for a code no control gives.
-int input_index(uint8_t key);
 
 // Where a text can stand: one of the nine screens (by screen_list index) or the splash.
 inline constexpr int SPLASH_PLACE = SCREEN_COUNT;

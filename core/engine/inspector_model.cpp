@@ -8,6 +8,7 @@
 
 #include "engine/instrument_snapshot.h"
 #include "engine/instrument_variables.h"
+#include "engine/panel_inputs.h"
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
@@ -36,22 +37,11 @@ std::string number(int64_t v) {
 }
 
 std::string key_name(uint8_t code) {
-    switch (code) {
-    case 0:
+    if (code == 0) {
         return "empty";
-    case KEY_SELECT:
-        return "1 knob pressed";
-    case KEY_CW:
-        return "2 turned clockwise";
-    case KEY_CCW:
-        return "3 turned anticlockwise";
-    case KEY_LEFT:
-        return "4 left key";
-    case KEY_RIGHT:
-        return "5 right key";
-    default:
-        return number(code);
     }
+    const int input = input_index(code);
+    return input >= 0 ? number(code) + " " + panel_inputs[input].inspector : number(code);
 }
 
 // Seconds until `steps` more 2-second steps have gone by, counted from the tick phase now.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/instrument_variables.h"
+#include "engine/panel_inputs.h"
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
@@ -346,14 +347,8 @@ private:
 
     uint8_t key_name() {
         const std::string w = word("knob, left or right");
-        if (w == "knob") {
-            return KEY_SELECT;
-        }
-        if (w == "left" || w == "f1") {
-            return KEY_LEFT;
-        }
-        if (w == "right" || w == "f2") {
-            return KEY_RIGHT;
+        if (const panel_input* input = pressed_input(w)) {
+            return input->key;
         }
         fail_at_last("expected knob, left or right, found " + echo(w));
     }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <sstream>
 
+#include "engine/panel_inputs.h"
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 
@@ -16,20 +17,8 @@ constexpr uint64_t FRAMES_OF_ON = SPLASH_FRAMES + 1;
 constexpr uint64_t FRAMES_OF_KEY = 2;
 
 const char* key_words(uint32_t code) {
-    switch (code) {
-    case KEY_SELECT:
-        return "press knob";
-    case KEY_CW:
-        return "turn cw";
-    case KEY_CCW:
-        return "turn ccw";
-    case KEY_LEFT:
-        return "press left";
-    case KEY_RIGHT:
-        return "press right";
-    default:
-        return "press ?";
-    }
+    const int input = code <= UINT8_MAX ? input_index(static_cast<uint8_t>(code)) : -1;
+    return input >= 0 ? panel_inputs[input].word : "press ?";
 }
 
 std::string passes(uint64_t n) {

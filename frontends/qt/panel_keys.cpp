@@ -3,14 +3,13 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/keys.h"
 #include "pcmain.h"
 
 using namespace txm9;
 
 namespace {
-
-constexpr int NOTCH = 120; // eighths of a degree
 
 QPainterPath key_outline(QRectF key) {
     QPainterPath path;
@@ -39,8 +38,8 @@ int wheel_notches::add(int eighths_of_degree) {
         partial_ = 0;
     }
     partial_ += eighths_of_degree;
-    const int notches = partial_ / NOTCH;
-    partial_ -= notches * NOTCH;
+    const int notches = partial_ / WHEEL_NOTCH;
+    partial_ -= notches * WHEEL_NOTCH;
     return notches;
 }
 
@@ -52,36 +51,34 @@ PanelKeys::PanelKeys(TForm1& form)
       right_key_{form.Image6, key_outline({3, 2, 37, 36}), new QTimer(this)} {
     for (face_part* part : {&left_key_, &knob_, &right_key_}) {
         part->release->setSingleShot(true);
-        part->release->setInterval(PRESSED_MS);
+        part->release->setInterval(PRESSED_LOOK_MS);
         connect(part->release, &QTimer::timeout, part->area, &PictureControl::clearPressed);
     }
 
     // A held key presses once, as a held mouse button clicks once; a held turn key keeps
-    // turning, as a knob turned on does.
-    const struct {
-        QKeySequence key;
-        bool repeats;
-        uint8_t code;
-    } keys[] = {
-        {QKeySequence(Qt::Key_F1), false, KEY_LEFT},
-        {QKeySequence(Qt::Key_F2), false, KEY_RIGHT},
-        {QKeySequence(Qt::Key_Return), false, KEY_SELECT},
-        {QKeySequence(Qt::Key_Enter), false, KEY_SELECT},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_Enter), false, KEY_SELECT},
-        {QKeySequence(Qt::Key_Period), true, KEY_CW},
-        {QKeySequence(Qt::Key_Comma), true, KEY_CCW},
-    };
-    for (const auto& key : keys) {
-        const uint8_t code = key.code;
-        connect(panel_shortcut(form, key.key, key.repeats), &QShortcut::activated, this,
-                [this, code] { press(code); });
+    // turning, as a knob turned on does. Return is also Enter, on the keypad or not.
+    const QString turn = QStringLiteral("turn ");
+    for (const panel_input& input : panel_inputs) {
+        const QString key = QString::fromUtf8(input.keyboard);
+        const bool repeats = QString::fromUtf8(input.word).startsWith(turn);
+        QList<QKeySequence> sequences{QKeySequence::fromString(key, QKeySequence::PortableText)};
+        if (key == QStringLiteral("Return")) {
+            sequences << QKeySequence(Qt::Key_Enter)
+                      << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter);
+        }
+        const uint8_t code = input.key;
+        for (const QKeySequence& sequence : sequences) {
+            connect(panel_shortcut(form, sequence, repeats), &QShortcut::activated, this,
+                    [this, code] { press(code); });
+        }
     }
 
-    form.Image3->setToolTip(tr("Left key (F1)"));
-    form.Image6->setToolTip(tr("Right key (F2)"));
-    form.Image5->setToolTip(tr("Knob: press (Return); turn with the wheel, \".\" and \",\""));
-    form.BitBtn1->setToolTip(tr("Turn the knob clockwise (\".\" or the wheel away from you)"));
-    form.Button3->setToolTip(tr("Turn the knob anticlockwise (\",\" or the wheel towards you)"));
+    // Each control's tooltip names its keys.
+    for (const panel_input& input : panel_inputs) {
+        if (auto* control = form.findChild<QWidget*>(QString::fromUtf8(input.control))) {
+            control->setToolTip(QString::fromUtf8(input.tooltip));
+        }
+    }
 
     // Wheel events the controls over the face leave alone reach the window.
     form.installEventFilter(this);

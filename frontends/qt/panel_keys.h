@@ -15,7 +15,7 @@ class PictureControl;
 class QTimer;
 class TForm1;
 
-// Turns wheel movement into whole knob steps: a notch is 120 eighths of a degree, and a
+// Turns wheel movement into whole knob steps: a notch is WHEEL_NOTCH eighths of a degree, and a
 // high-resolution wheel or a touchpad sends it in parts. Movement in the other direction
 // starts the count afresh, so a small swipe back and forth turns nothing.
 class wheel_notches {
@@ -32,9 +32,6 @@ class PanelKeys : public QObject {
     Q_OBJECT
 
 public:
-    // How long a key pressed from the keyboard shows pressed on the face.
-    static constexpr int PRESSED_MS = 150;
-
     explicit PanelKeys(TForm1& form);
 
     // A key or a turn of the knob (KEY_SELECT .. KEY_RIGHT) as a keyboard user gives it:
@@ -53,7 +50,7 @@ private:
         QTimer* release;
     };
 
-    // Shows the part pressed for PRESSED_MS, so that an audience sees what was used.
+    // Shows the part pressed for PRESSED_LOOK_MS, so that an audience sees what was used.
     void show_pressed(face_part& part);
     void turn(int notches);
 

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <functional>
 
-#include "engine/panel_colours.h"
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
 #include "pcmain.h"
@@ -28,7 +28,7 @@ constexpr int POLL_MS = 20;
 // and, for ON, once the run it starts shows its first frame.
 void show_pressed(QAbstractButton* button) {
     QTimer::singleShot(0, button, [button] { button->setDown(true); });
-    QTimer::singleShot(PanelKeys::PRESSED_MS, button, [button] { button->setDown(false); });
+    QTimer::singleShot(PRESSED_LOOK_MS, button, [button] { button->setDown(false); });
 }
 
 // The slider moves to the count; at the count already, the count is set again, as the runner

@@ -12,21 +12,16 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <optional>
 
 #include "deliver_events.h"
 #include "display_capture.h"
 #include "engine/panel_colours.h"
-#include "engine/program_start.h"
 #include "engine/timing.h"
 #include "face_picture.h"
 #include "files/whole_file_writer.h"
-#include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
-#include "firmware/monitor/tick.h"
 #include "inspector_window.h"
 #include "lcd_reader/lcd_text_reader.h"
 #include "panel_keys.h"

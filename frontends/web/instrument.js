@@ -142,6 +142,12 @@ export class Instrument {
                                 this.panel.keyFastTicked() ? 1 : 0);
     }
 
+    // The panel's inputs, as the module lists them: {pressedMs, wheelNotch, inputs: [{code,
+    // word, id, name, control, keyboard, tooltip}]}.
+    inputs() {
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inputs()));
+    }
+
     // The speeds time control offers, slowest first, with their names: [[0.25, "×¼"], ...].
     speeds() {
         return JSON.parse(this.module.UTF8ToString(this.module._txm9_speeds()));

@@ -1,26 +1,17 @@
 // The front panel's inputs on the page, as the window has them: the three click areas of the
 // face, ON and OFF, the turn buttons, both sliders with their count labels and the two check
 // boxes; and the window's extras: F1, F2, Return or Enter, "." and ",", the wheel over the
-// face, and the 150 ms pressed look of a key or the knob used from the keyboard or the wheel.
-// A tap on a phone is a click. Everything goes to `instrument`, which handles it as the
-// window's handlers do.
+// face, and the pressed look of a key or the knob used from the keyboard or the wheel. The
+// inputs, their controls, keys and tooltips, the pressed look's time and the wheel's notch
+// come from the module's one list of them. A tap on a phone is a click. Everything goes to
+// `instrument`, which handles it as the window's handlers do.
 
-export const KEY_SELECT = 1;
-export const KEY_CW = 2;
-export const KEY_CCW = 3;
-export const KEY_LEFT = 4;
-export const KEY_RIGHT = 5;
-
-// How long a key used from the keyboard or the wheel shows pressed on the face.
-export const PRESSED_MS = 150;
-// A wheel notch in eighths of a degree, as wheelDeltaY counts it.
-const NOTCH = 120;
-
-// Turns wheel movement into whole knob steps. A notch is 120 eighths of a degree, and a fine
-// wheel or a touchpad sends it in parts; movement in the other direction starts the count
-// afresh, so that a small swipe back and forth turns nothing.
+// Turns wheel movement into whole knob steps. A notch is `notch` eighths of a degree (as
+// wheelDeltaY counts them), and a fine wheel or a touchpad sends it in parts; movement in the
+// other direction starts the count afresh, so that a small swipe back and forth turns nothing.
 export class WheelNotches {
-    constructor() {
+    constructor(notch) {
+        this.notch = notch;
         this.partial = 0;
     }
 
@@ -31,24 +22,25 @@ export class WheelNotches {
             this.partial = 0;
         }
         this.partial += eighths;
-        const notches = Math.trunc(this.partial / NOTCH);
-        this.partial -= notches * NOTCH;
+        const notches = Math.trunc(this.partial / this.notch);
+        this.partial -= notches * this.notch;
         return notches;
     }
 }
 
-// A wheel event's movement in eighths of a degree, away from the user positive.
-export function wheelEighths(event) {
+// A wheel event's movement in eighths of a degree, away from the user positive; `notch` of
+// them make a notch.
+export function wheelEighths(event, notch) {
     if (typeof event.wheelDeltaY === "number" && event.wheelDeltaY !== 0) {
         return event.wheelDeltaY;
     }
     switch (event.deltaMode) {
     case WheelEvent.DOM_DELTA_LINE:
-        return -event.deltaY * (NOTCH / 3); // three lines a notch
+        return -event.deltaY * (notch / 3); // three lines a notch
     case WheelEvent.DOM_DELTA_PAGE:
-        return -event.deltaY * NOTCH;
+        return -event.deltaY * notch;
     default:
-        return -event.deltaY * (NOTCH / 100); // a hundred pixels a notch
+        return -event.deltaY * (notch / 100); // a hundred pixels a notch
     }
 }
 
@@ -59,7 +51,16 @@ function typingInto(target) {
         (target instanceof HTMLElement && target.isContentEditable);
 }
 
+// The pressed look on the face of an input: the left or right key, or the knob (pressed or
+// turned).
+const LOOKS = { f1: "left", f2: "right" };
+const lookOf = (input) => LOOKS[input.id] ?? "knob";
+// The browser's name of a key the list names as the desktop does.
+const browserKey = (name) => (name === "Return" ? "Enter" : name);
+
 export function connectPanel(instrument) {
+    const { pressedMs, wheelNotch, inputs } = instrument.inputs();
+    const byCode = new Map(inputs.map((input) => [input.code, input]));
     const byId = (id) => document.getElementById(id);
     const pressedLook = {
         left: byId("pressed-left"),
@@ -71,19 +72,15 @@ export function connectPanel(instrument) {
         const look = pressedLook[part];
         look.classList.add("shown");
         clearTimeout(releaseTimers.get(part));
-        releaseTimers.set(part, setTimeout(() => look.classList.remove("shown"), PRESSED_MS));
+        releaseTimers.set(part, setTimeout(() => look.classList.remove("shown"), pressedMs));
     };
 
-    // Clicks: a click area or button passes its key code to the key slot.
-    const clicks = [
-        ["Image5", KEY_SELECT],
-        ["Image6", KEY_RIGHT],
-        ["Image3", KEY_LEFT],
-        ["Button3", KEY_CCW],
-        ["BitBtn1", KEY_CW],
-    ];
-    for (const [id, code] of clicks) {
-        byId(id).addEventListener("click", () => instrument.key(code));
+    // Clicks: a click area or button passes its key code to the key slot; its tooltip names
+    // its keys.
+    for (const input of inputs) {
+        const control = byId(input.control);
+        control.title = input.tooltip;
+        control.addEventListener("click", () => instrument.key(input.code));
     }
     byId("Button1").addEventListener("click", () => instrument.powerOn());
     byId("Button2").addEventListener("click", () => instrument.powerOff());
@@ -131,13 +128,11 @@ export function connectPanel(instrument) {
     keyFast.addEventListener("change", () => instrument.keyFastBox(keyFast.checked));
 
     // The keyboard: window-wide, except while typing into a text field.
-    const keys = {
-        F1: { code: KEY_LEFT, part: "left", repeats: false },
-        F2: { code: KEY_RIGHT, part: "right", repeats: false },
-        Enter: { code: KEY_SELECT, part: "knob", repeats: false },
-        ".": { code: KEY_CW, part: "knob", repeats: true },
-        ",": { code: KEY_CCW, part: "knob", repeats: true },
-    };
+    // A held key presses once, as a held mouse button clicks once; a held turn key keeps
+    // turning, as a knob turned on does.
+    const keys = Object.fromEntries(inputs.map((input) => [browserKey(input.keyboard), {
+        code: input.code, part: lookOf(input), repeats: input.word.startsWith("turn "),
+    }]));
     const panel = byId("Form1");
     window.addEventListener("keydown", (event) => {
         const key = keys[event.key];
@@ -160,7 +155,8 @@ export function connectPanel(instrument) {
     }, { capture: true });
 
     // The wheel over the face turns the knob, one step per notch.
-    const wheel = new WheelNotches();
+    const wheel = new WheelNotches(wheelNotch);
+    const [clockwise, anticlockwise] = ["cw", "ccw"].map((id) => inputs.find((i) => i.id === id));
     byId("panel-frame").addEventListener("wheel", (event) => {
         const box = byId("Image2").getBoundingClientRect();
         if (event.clientX < box.left || event.clientX >= box.right ||
@@ -168,18 +164,17 @@ export function connectPanel(instrument) {
             return;
         }
         event.preventDefault();
-        let notches = wheel.add(wheelEighths(event));
+        let notches = wheel.add(wheelEighths(event, wheelNotch));
         for (; notches > 0; --notches) {
-            instrument.key(KEY_CW);
-            showPressed("knob");
+            instrument.key(clockwise.code);
+            showPressed(lookOf(clockwise));
         }
         for (; notches < 0; ++notches) {
-            instrument.key(KEY_CCW);
-            showPressed("knob");
+            instrument.key(anticlockwise.code);
+            showPressed(lookOf(anticlockwise));
         }
     }, { passive: false });
 
-    const keyParts = { [KEY_LEFT]: "left", [KEY_RIGHT]: "right" };
     const downTimers = new Map();
     return {
         // The instrument's outputs on the panel.
@@ -200,13 +195,13 @@ export function connectPanel(instrument) {
             calibrate.checked = false;
             keyFast.checked = false;
         },
-        showPressed: (key) => showPressed(keyParts[key] ?? "knob"),
+        showPressed: (key) => showPressed(byCode.has(key) ? lookOf(byCode.get(key)) : "knob"),
         // ON or OFF shown pressed for a moment.
         pressButton(id) {
             const button = byId(id);
             button.classList.add("down");
             clearTimeout(downTimers.get(id));
-            downTimers.set(id, setTimeout(() => button.classList.remove("down"), PRESSED_MS));
+            downTimers.set(id, setTimeout(() => button.classList.remove("down"), pressedMs));
         },
         setSlider: (amps, count) => moveSlider(sliders[amps ? 1 : 0], count, count),
         setBox(isKeyFast, ticked) {

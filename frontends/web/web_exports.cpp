@@ -11,8 +11,10 @@
 
 #include "engine/front_panel.h"
 #include "engine/lcd_picture.h"
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
+#include "json_text.h"
 #include "lcd_reader/lcd_text_reader.h"
 #include "lcd_rgba.h"
 #include "web_exports.h"
@@ -30,6 +32,7 @@ struct picture_bytes {
 picture_bytes picture;
 std::string fault;
 std::string session_text;
+std::string inputs_text;
 
 web_frontend& frontend() {
     return page_panel().frontend();
@@ -157,6 +160,24 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_session() {
     session_text = session().recorder().scenario_text(
         session().ms_since_start(), session().run_goes_on(), screen_name(active_screen), text);
     return session_text.c_str();
+}
+
+// The panel's inputs, for the page's controls and keyboard, as JSON: {pressedMs, wheelNotch,
+// inputs: [{code, word, id, name, control, keyboard, tooltip}]} in the order reports show them.
+EMSCRIPTEN_KEEPALIVE const char* txm9_inputs() {
+    std::string& json = inputs_text;
+    json = "{\"pressedMs\":" + std::to_string(PRESSED_LOOK_MS) +
+           ",\"wheelNotch\":" + std::to_string(WHEEL_NOTCH) + ",\"inputs\":[";
+    for (const panel_input& input : panel_inputs) {
+        json += std::string(&input == panel_inputs ? "" : ",") +
+                "{\"code\":" + std::to_string(input.key) + ",\"word\":" + json_string(input.word) +
+                ",\"id\":" + json_string(input.id) + ",\"name\":" + json_string(input.name) +
+                ",\"control\":" + json_string(input.control) +
+                ",\"keyboard\":" + json_string(input.keyboard) +
+                ",\"tooltip\":" + json_string(input.tooltip) + "}";
+    }
+    json += "]}";
+    return json.c_str();
 }
 
 // The display as a picture at `scale`, in RGBA bytes: txm9_picture_width/height give its

@@ -3,6 +3,7 @@
 
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
+#include "firmware/monitor/list_rows.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
@@ -27,7 +28,7 @@ void draw() {
 void screen_adc_values() {
     draw();
     if (pending_key == KEY_SELECT && menu_cursor == 0) {
-        leave_to_menu(3);
+        leave_to_menu(MENU_ITEM_ADC);
     }
     pending_key = 0;
 }

@@ -4,18 +4,13 @@
 
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
+#include "firmware/monitor/list_rows.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/texts.h"
 
 namespace {
-
-constexpr uint8_t ROW_SHUNT = 1;
-constexpr uint8_t ROW_BAR_SCALE = 2;
-constexpr uint8_t ROW_ALARM = 3;
-constexpr uint8_t ROW_LOW_ALARM = 4;
-constexpr uint8_t ROW_HIGH_ALARM = 5;
 
 // Shunts and bar scales come in 5 A steps up to 500 A.
 constexpr uint32_t AMPS_STEP = 5;
@@ -31,7 +26,7 @@ bool threshold_rows_present() {
 }
 
 uint8_t last_row() {
-    return threshold_rows_present() ? ROW_HIGH_ALARM : ROW_ALARM;
+    return threshold_rows_present() ? BATTERY_ROW_HIGH_ALARM : BATTERY_ROW_ALARM;
 }
 
 void draw() {
@@ -40,21 +35,22 @@ void draw() {
     draw_leave_row();
 
     std::snprintf(value, sizeof value, FORMAT_SHUNT_AMPS, static_cast<unsigned>(shunt_amps));
-    menu_row(0, ROW_SHUNT, text_shunt_label, value);
+    menu_row(0, BATTERY_ROW_SHUNT, text_shunt_label, value);
 
     std::snprintf(value, sizeof value, FORMAT_BAR_SCALE_AMPS,
                   static_cast<unsigned>(bar_scale_amps));
-    menu_row(0, ROW_BAR_SCALE, select_text(texts.bar_scale_label), value);
+    menu_row(0, BATTERY_ROW_BAR_SCALE, select_text(texts.bar_scale_label), value);
 
-    menu_row(0, ROW_ALARM, select_text(texts.volt_alarm_label), switch_text(volt_alarm_enabled));
+    menu_row(0, BATTERY_ROW_ALARM, select_text(texts.volt_alarm_label),
+             switch_text(volt_alarm_enabled));
 
     if (threshold_rows_present()) {
         // Tenths times 0.1 printed with one decimal shows the stored tenths exactly. Both
         // labels are nine characters, so both values start at column 72.
         std::snprintf(value, sizeof value, FORMAT_LOW_ALARM, low_alarm_dv * 0.1);
-        menu_row(0, ROW_LOW_ALARM, select_text(texts.low_alarm_label), value);
+        menu_row(0, BATTERY_ROW_LOW_ALARM, select_text(texts.low_alarm_label), value);
         std::snprintf(value, sizeof value, FORMAT_HIGH_ALARM, high_alarm_dv * 0.1);
-        menu_row(0, ROW_HIGH_ALARM, select_text(texts.high_alarm_label), value);
+        menu_row(0, BATTERY_ROW_HIGH_ALARM, select_text(texts.high_alarm_label), value);
     }
 }
 
@@ -64,20 +60,20 @@ void edit_selected_row(int8_t direction) {
     }
     // Wrapping to the opposite end lets the knob reach any value from either side.
     switch (menu_cursor) {
-    case ROW_SHUNT:
+    case BATTERY_ROW_SHUNT:
         shunt_amps = step_wrapping(shunt_amps, direction, AMPS_STEP, AMPS_LOW, AMPS_HIGH);
         break;
-    case ROW_BAR_SCALE:
+    case BATTERY_ROW_BAR_SCALE:
         bar_scale_amps = step_wrapping(bar_scale_amps, direction, AMPS_STEP, AMPS_LOW, AMPS_HIGH);
         break;
-    case ROW_ALARM:
+    case BATTERY_ROW_ALARM:
         volt_alarm_enabled = toggled(volt_alarm_enabled);
         break;
-    case ROW_LOW_ALARM:
+    case BATTERY_ROW_LOW_ALARM:
         low_alarm_dv =
             step_wrapping(low_alarm_dv, direction, key_step, ALARM_LOW_DV, ALARM_HIGH_DV);
         break;
-    case ROW_HIGH_ALARM:
+    case BATTERY_ROW_HIGH_ALARM:
         high_alarm_dv =
             step_wrapping(high_alarm_dv, direction, key_step, ALARM_LOW_DV, ALARM_HIGH_DV);
         break;
@@ -89,7 +85,7 @@ void edit_selected_row(int8_t direction) {
 void handle_key(uint8_t key) {
     if (key == KEY_SELECT) {
         if (menu_cursor == 0) {
-            leave_to_menu(2);
+            leave_to_menu(MENU_ITEM_BATTERY);
         } else {
             edit_mode = toggled(edit_mode);
         }

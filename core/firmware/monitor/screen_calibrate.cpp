@@ -5,6 +5,7 @@
 #include "firmware/board/hooks.h"
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
+#include "firmware/monitor/list_rows.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
@@ -12,11 +13,7 @@
 
 namespace {
 
-constexpr uint8_t ROW_VOLT_FACTOR = 1;
-constexpr uint8_t ROW_ZERO_POINT = 2;
-constexpr uint8_t ROW_CHARGE_POINT = 3;
-constexpr uint8_t ROW_DISCHARGE_POINT = 4;
-constexpr uint8_t LAST_ROW = ROW_DISCHARGE_POINT;
+constexpr uint8_t LAST_ROW = CALIBRATE_ROW_DISCHARGE_POINT;
 
 void draw() {
     char value[24];
@@ -26,10 +23,10 @@ void draw() {
     // factor shows in it on the following pass.
     std::snprintf(value, sizeof value, FORMAT_VOLT_CAL, static_cast<int>(volt_cal_percent),
                   volts_dv * 0.1);
-    menu_row(0, ROW_VOLT_FACTOR, text_volt_cal_label, value);
-    draw_action_row(ROW_ZERO_POINT, text_cal_zero);
-    draw_action_row(ROW_CHARGE_POINT, text_cal_charge);
-    draw_action_row(ROW_DISCHARGE_POINT, text_cal_discharge);
+    menu_row(0, CALIBRATE_ROW_VOLT_FACTOR, text_volt_cal_label, value);
+    draw_action_row(CALIBRATE_ROW_ZERO_POINT, text_cal_zero);
+    draw_action_row(CALIBRATE_ROW_CHARGE_POINT, text_cal_charge);
+    draw_action_row(CALIBRATE_ROW_DISCHARGE_POINT, text_cal_discharge);
 }
 
 // Stores the count the shunt input gives right now (0 mV, +50 mV or -50 mV applied) and
@@ -43,19 +40,19 @@ void take_point(uint32_t& point) {
 void handle_select() {
     switch (menu_cursor) {
     case 0:
-        leave_to_menu(4);
+        leave_to_menu(MENU_ITEM_CALIBRATE);
         commit_settings();
         break;
-    case ROW_VOLT_FACTOR:
+    case CALIBRATE_ROW_VOLT_FACTOR:
         edit_mode = toggled(edit_mode);
         break;
-    case ROW_ZERO_POINT:
+    case CALIBRATE_ROW_ZERO_POINT:
         take_point(cal_zero_adc);
         break;
-    case ROW_CHARGE_POINT:
+    case CALIBRATE_ROW_CHARGE_POINT:
         take_point(cal_charge_adc);
         break;
-    case ROW_DISCHARGE_POINT:
+    case CALIBRATE_ROW_DISCHARGE_POINT:
         take_point(cal_discharge_adc);
         break;
     default:
@@ -68,7 +65,7 @@ void handle_key(uint8_t key) {
         handle_select();
     } else if (edit_mode == 0) {
         list_move_cursor(key, LAST_ROW);
-    } else if (menu_cursor == ROW_VOLT_FACTOR) {
+    } else if (menu_cursor == CALIBRATE_ROW_VOLT_FACTOR) {
         volt_cal_percent = static_cast<uint8_t>(step_wrapping(
             volt_cal_percent, edit_direction(key), 1, VOLT_CAL_PERCENT_LOW, VOLT_CAL_PERCENT_HIGH));
     }

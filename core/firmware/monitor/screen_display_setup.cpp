@@ -4,19 +4,13 @@
 
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
+#include "firmware/monitor/list_rows.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/texts.h"
 
 namespace {
-
-constexpr uint8_t ROW_CONTRAST = 1;
-constexpr uint8_t ROW_BACKLIGHT = 2;
-constexpr uint8_t ROW_LANGUAGE = 3;
-constexpr uint8_t ROW_DISPLAY_MODE = 4;
-constexpr uint8_t ROW_CYCLE = 5;
-constexpr uint8_t ROW_CYCLE_TIME = 6;
 
 // The volts-and-amps page has nothing to alternate, so the cycling rows only exist for the
 // single-reading modes, and the time only while cycling is on.
@@ -29,9 +23,9 @@ bool cycle_time_row_present() {
 
 uint8_t last_row() {
     if (!cycle_rows_present()) {
-        return ROW_DISPLAY_MODE;
+        return DISPLAY_ROW_DISPLAY_MODE;
     }
-    return cycle_time_row_present() ? ROW_CYCLE_TIME : ROW_CYCLE;
+    return cycle_time_row_present() ? DISPLAY_ROW_CYCLE_TIME : DISPLAY_ROW_CYCLE;
 }
 
 const char* display_mode_text() {
@@ -48,18 +42,19 @@ const char* display_mode_text() {
 void draw() {
     lcd_title(select_text(texts.display_setup_title));
     draw_leave_row();
-    draw_action_row(ROW_CONTRAST, select_text(texts.adjust_contrast));
-    menu_row(0, ROW_BACKLIGHT, select_text(texts.backlight_label), switch_text(backlight_on));
-    menu_row(0, ROW_LANGUAGE, text_language_label, select_text(texts.language_name));
-    menu_row(0, ROW_DISPLAY_MODE, select_text(texts.display_label), display_mode_text());
+    draw_action_row(DISPLAY_ROW_CONTRAST, select_text(texts.adjust_contrast));
+    menu_row(0, DISPLAY_ROW_BACKLIGHT, select_text(texts.backlight_label),
+             switch_text(backlight_on));
+    menu_row(0, DISPLAY_ROW_LANGUAGE, text_language_label, select_text(texts.language_name));
+    menu_row(0, DISPLAY_ROW_DISPLAY_MODE, select_text(texts.display_label), display_mode_text());
     if (cycle_rows_present()) {
-        menu_row(0, ROW_CYCLE, text_cycle_label,
+        menu_row(0, DISPLAY_ROW_CYCLE, text_cycle_label,
                  auto_cycle != 0 ? text_auto : select_text(texts.manual));
     }
     if (cycle_time_row_present()) {
         char seconds[24];
         std::snprintf(seconds, sizeof seconds, FORMAT_DISPLAY_TIME, cycle_times[cycle_time_index]);
-        menu_row(0, ROW_CYCLE_TIME, select_text(texts.display_time_label), seconds);
+        menu_row(0, DISPLAY_ROW_CYCLE_TIME, select_text(texts.display_time_label), seconds);
     }
 }
 
@@ -68,21 +63,21 @@ void edit_selected_row(int8_t direction) {
         return;
     }
     switch (menu_cursor) {
-    case ROW_BACKLIGHT:
+    case DISPLAY_ROW_BACKLIGHT:
         backlight_on = toggled(backlight_on);
         break;
-    case ROW_LANGUAGE:
+    case DISPLAY_ROW_LANGUAGE:
         language = toggled(language);
         break;
-    case ROW_DISPLAY_MODE:
+    case DISPLAY_ROW_DISPLAY_MODE:
         display_mode = static_cast<uint8_t>(step_wrapping(display_mode, direction, 1, 0, 2));
         // Leaving with AMPS selected shows the amps page at once, any other mode the volts.
         amps_page = display_mode == 2 ? 1 : 0;
         break;
-    case ROW_CYCLE:
+    case DISPLAY_ROW_CYCLE:
         auto_cycle = toggled(auto_cycle);
         break;
-    case ROW_CYCLE_TIME:
+    case DISPLAY_ROW_CYCLE_TIME:
         cycle_time_index =
             static_cast<uint8_t>(step_wrapping(cycle_time_index, direction, 1, 0, 6));
         break;
@@ -94,8 +89,8 @@ void edit_selected_row(int8_t direction) {
 void handle_key(uint8_t key) {
     if (key == KEY_SELECT) {
         if (menu_cursor == 0) {
-            leave_to_menu(1);
-        } else if (menu_cursor == ROW_CONTRAST) {
+            leave_to_menu(MENU_ITEM_DISPLAY);
+        } else if (menu_cursor == DISPLAY_ROW_CONTRAST) {
             menu_cursor = 0;
             return_screen = screen_display_setup;
             active_screen = screen_contrast;

@@ -5,6 +5,7 @@
 #include "firmware/lcd/icons.h"
 #include "firmware/lcd/text.h"
 #include "firmware/monitor/keys.h"
+#include "firmware/monitor/list_rows.h"
 #include "firmware/monitor/list_screen.h"
 #include "firmware/monitor/screens.h"
 #include "firmware/monitor/state.h"
@@ -42,7 +43,7 @@ void draw_two_lines(const char* upper, const char* lower) {
 
 void draw_item(uint8_t item) {
     switch (item) {
-    case 0:
+    case MENU_ITEM_EXIT:
         lcd_icon(ICON_EXIT);
         // The French word takes one line where English needs two.
         if (language == 0) {
@@ -51,21 +52,21 @@ void draw_item(uint8_t item) {
             draw_name_line(SINGLE_LINE_Y, text_sortie);
         }
         break;
-    case 1:
+    case MENU_ITEM_DISPLAY:
         lcd_icon(ICON_DISPLAY);
         draw_two_lines(select_text(texts.menu_display_upper),
                        select_text(texts.menu_display_lower));
         break;
-    case 2:
+    case MENU_ITEM_BATTERY:
         lcd_icon(ICON_BATTERY);
         draw_two_lines(select_text(texts.menu_battery_upper),
                        select_text(texts.menu_battery_lower));
         break;
-    case 3:
+    case MENU_ITEM_ADC:
         lcd_icon(ICON_ADC);
         draw_two_lines(select_text(texts.menu_adc_upper), select_text(texts.menu_adc_lower));
         break;
-    case 4:
+    case MENU_ITEM_CALIBRATE:
         lcd_icon(ICON_CALIBRATE);
         draw_name_line(SINGLE_LINE_Y, select_text(texts.menu_calibrate));
         break;
@@ -76,20 +77,20 @@ void draw_item(uint8_t item) {
 
 void open_item(uint8_t item) {
     switch (item) {
-    case 0:
+    case MENU_ITEM_EXIT:
         commit_settings();
         active_screen = screen_main;
         break;
-    case 1:
+    case MENU_ITEM_DISPLAY:
         active_screen = screen_display_setup;
         break;
-    case 2:
+    case MENU_ITEM_BATTERY:
         active_screen = screen_battery_setup;
         break;
-    case 3:
+    case MENU_ITEM_ADC:
         active_screen = screen_adc_values;
         break;
-    case 4:
+    case MENU_ITEM_CALIBRATE:
         active_screen = screen_calibrate;
         break;
     default:

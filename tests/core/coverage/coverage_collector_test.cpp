@@ -9,6 +9,8 @@
 #include "coverage/coverage_catalogue.h"
 #include "coverage/coverage_collector.h"
 #include "coverage/coverage_report.h"
+#include "firmware/monitor/list_rows.h"
+#include "firmware/monitor/screens.h"
 #include "firmware/monitor/texts.h"
 #include "scenario/scenario_player.h"
 
@@ -142,4 +144,22 @@ TEST(CoverageCatalogue, EveryRowOfTheTextListIsCatalogued) {
         EXPECT_TRUE(found->text[0] == nullptr || found->text[0] == r.english);
         EXPECT_TRUE(found->text[1] == nullptr || found->text[1] == r.french);
     }
+}
+
+// The list screens' rows are listed once, in list_rows.def: each is a row coverage counts, on
+// its screen, at the firmware's own number for it, with a label.
+TEST(CoverageCatalogue, EveryRowOfTheListScreensIsCounted) {
+    std::size_t listed = 0;
+    const std::vector<list_row>& rows = list_rows();
+#define TXM9_LIST_ROW(on, name, number, how, ...)                                                  \
+    {                                                                                              \
+        SCOPED_TRACE(#name);                                                                       \
+        ++listed;                                                                                  \
+        EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const list_row& r) {                  \
+            return r.screen == screen_index(screen_##on) && r.row == name && r.row == number &&    \
+                   r.kind == row_kind::how && !r.label.empty();                                    \
+        }));                                                                                       \
+    }
+#include "firmware/monitor/list_rows.def"
+    EXPECT_EQ(rows.size(), listed);
 }

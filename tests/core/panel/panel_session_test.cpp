@@ -6,10 +6,12 @@
 #include <map>
 #include <string>
 
+#include "engine/panel_inputs.h"
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/state.h"
 #include "panel/panel_session.h"
+#include "scenario/scenario_parser.h"
 
 using namespace txm9;
 
@@ -155,6 +157,32 @@ TEST_F(PanelSession, Timer1TicksOnlyWhileTheDesktopClockKeepsTheTime) {
             check();
         }
         EXPECT_EQ(ticked, c.ticks);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The inputs are listed once, in panel_inputs.def: each row is a command of the scenario
+// language, written back by the recorder, counted by coverage and named by the inspector,
+// without a second edit.
+TEST(PanelInputs, EveryRowIsACommandTheRecorderWritesBack) {
+    for (const panel_input& input : panel_inputs) {
+        SCOPED_TRACE(input.word);
+        EXPECT_EQ(input_index(input.key), &input - panel_inputs);
+        scenario script;
+        parse_error mistake;
+        ASSERT_TRUE(parse_scenario(std::string(input.word) + "\n", script, mistake))
+            << mistake.message;
+        ASSERT_EQ(script.commands.size(), 1u);
+        EXPECT_EQ(script.commands[0].key, input.key);
+
+        session_recorder recorder;
+        recorder.key(input.key, true, 0, false);
+        EXPECT_NE(recorder.scenario_text(0, false, "main", "")
+                      .find(std::string("\n") + input.word + "\n"),
+                  std::string::npos);
     }
 }
 
