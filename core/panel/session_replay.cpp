@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "engine/panel_inputs.h"
 #include "firmware/monitor/key_input.h"
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
@@ -13,20 +14,8 @@ namespace txm9 {
 namespace {
 
 const char* key_words(uint8_t code) {
-    switch (code) {
-    case KEY_SELECT:
-        return "press knob";
-    case KEY_CW:
-        return "turn cw";
-    case KEY_CCW:
-        return "turn ccw";
-    case KEY_LEFT:
-        return "press left";
-    case KEY_RIGHT:
-        return "press right";
-    default:
-        return "a key";
-    }
+    const int input = input_index(code);
+    return input >= 0 ? panel_inputs[input].word : "a key";
 }
 
 std::string screen_words(int index) {
