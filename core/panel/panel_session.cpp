@@ -6,6 +6,7 @@
 #include "engine/panel_colours.h"
 #include "engine/program_start.h"
 #include "firmware/monitor/key_input.h"
+#include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "firmware/monitor/tick.h"
 
@@ -25,6 +26,10 @@ uint64_t panel_session::ms_since_start() const {
     return ms > 0 ? static_cast<uint64_t>(ms) : 0;
 }
 
+void panel_session::continue_from(uint64_t ms) {
+    start_ms_ = real_ms_() - static_cast<double>(ms);
+}
+
 void panel_session::program_start() {
     program_start_state();
     set_lamp(COLOUR_LAMP_LIT);
@@ -32,7 +37,8 @@ void panel_session::program_start() {
 
 void panel_session::key(uint8_t code) {
     time_.input([this, code] {
-        recorder_.key(code, pending_key == 0, ms_since_start(), run_goes_on());
+        recorder_.key(code, pending_key == 0, ms_since_start(), run_goes_on(),
+                      screen_index(active_screen));
         key_pressed(code);
     });
 }

@@ -56,6 +56,9 @@ public:
     bool run_goes_on() const;
     // Real milliseconds since the session began, for inputs while the instrument is off.
     uint64_t ms_since_start() const;
+    // The session goes on from one that another program began `ms` ago (a rebuilt firmware
+    // taking over): inputs are recorded from that time on.
+    void continue_from(uint64_t ms);
     // The alarm lamp as last lit: pure red until the first pass sets it.
     bool lamp_lit() const { return lamp_lit_; }
 

@@ -42,7 +42,8 @@ std::string quoted(const std::string& text) {
 
 } // namespace
 
-void session_recorder::add(kind what, uint32_t value, bool stored, uint64_t ms, bool running) {
+void session_recorder::add(kind what, uint32_t value, bool stored, uint64_t ms, bool running,
+                           int screen) {
     // A slider dragged across many counts within one pass (or one frame period while off)
     // reaches the firmware as its last count only.
     if ((what == kind::volts || what == kind::amps) && !inputs_.empty()) {
@@ -54,7 +55,7 @@ void session_recorder::add(kind what, uint32_t value, bool stored, uint64_t ms, 
             return;
         }
     }
-    inputs_.push_back({what, value, stored, running, frames_, ms});
+    inputs_.push_back({what, value, stored, running, frames_, ms, screen});
 }
 
 void session_recorder::on_clicked(uint64_t ms, bool running) {
@@ -63,8 +64,8 @@ void session_recorder::on_clicked(uint64_t ms, bool running) {
 void session_recorder::off_clicked(uint64_t ms, bool running) {
     add(kind::off, 0, true, ms, running);
 }
-void session_recorder::key(uint8_t code, bool stored, uint64_t ms, bool running) {
-    add(kind::key, code, stored, ms, running);
+void session_recorder::key(uint8_t code, bool stored, uint64_t ms, bool running, int screen) {
+    add(kind::key, code, stored, ms, running, screen);
 }
 void session_recorder::volts(uint32_t count, uint64_t ms, bool running) {
     add(kind::volts, count, true, ms, running);

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace txm9 {
@@ -23,8 +24,10 @@ public:
     // run is in progress when the input comes and goes on (not one that an OFF just ended).
     void on_clicked(uint64_t ms, bool running);
     void off_clicked(uint64_t ms, bool running);
-    // A key; `stored` whether it found the slot empty (a second key in the same pass is lost).
-    void key(uint8_t code, bool stored, uint64_t ms, bool running);
+    // A key; `stored` whether it found the slot empty (a second key in the same pass is lost);
+    // `screen` the place in screen_list of the screen it came to (-1: none), so that a replay
+    // through other firmware can tell where it parts from the session.
+    void key(uint8_t code, bool stored, uint64_t ms, bool running, int screen = -1);
     void volts(uint32_t count, uint64_t ms, bool running);
     void amps(uint32_t count, uint64_t ms, bool running);
     void calibrate_box(bool ticked, uint64_t ms, bool running);
@@ -35,17 +38,27 @@ public:
     std::string scenario_text(uint64_t ms, bool running, const std::string& screen,
                               const std::string& text) const;
 
-private:
     enum class kind : uint8_t { on, off, key, volts, amps, calibrate, key_fast };
     struct input {
         kind what;
         uint32_t value; // key code, count, or box state
         bool stored;
-        bool running;   // a run was in progress
-        uint64_t frame; // frames shown before it
-        uint64_t ms;    // real time, for inputs while off
+        bool running;    // a run was in progress
+        uint64_t frame;  // frames shown before it
+        uint64_t ms;     // real time, for inputs while off
+        int screen = -1; // for a key, the screen it came to; -1 unknown
     };
-    void add(kind what, uint32_t value, bool stored, uint64_t ms, bool running);
+    // The inputs in the order given, and the frames shown until now: what a program that
+    // takes the session over replays and goes on recording from.
+    const std::vector<input>& inputs() const { return inputs_; }
+    uint64_t frames() const { return frames_; }
+    void restore(std::vector<input> inputs, uint64_t frames) {
+        inputs_ = std::move(inputs);
+        frames_ = frames;
+    }
+
+private:
+    void add(kind what, uint32_t value, bool stored, uint64_t ms, bool running, int screen = -1);
 
     std::vector<input> inputs_;
     uint64_t frames_ = 0;

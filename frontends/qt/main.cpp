@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "firmware_reload.h"
 #include "panel_playback.h"
 #include "pcmain.h"
 #include "stop_signals.h"
@@ -22,6 +23,8 @@ struct play_request {
     bool loop = false;
     bool exit_when_done = false;
     double timeout_s = 0; // 0: none
+    bool watch = false;
+    QString resume; // a session handed over by the program before a rebuild
 };
 
 // Reads the command line; false with the reason in `problem` when it cannot be followed.
@@ -48,7 +51,16 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
         QStringLiteral("Stop the scenario if it is still playing after SECONDS of real time, as "
                        "a failure (exit status 1 with --exit)."),
         QStringLiteral("SECONDS"));
-    parser.addOptions({play_option, loop_option, exit_option, timeout_option});
+    const QCommandLineOption watch_option(
+        QStringLiteral("watch"),
+        QStringLiteral("Follow the firmware's sources: on a save, rebuild and go on in the new "
+                       "firmware with the session so far."));
+    const QCommandLineOption resume_option(
+        QStringLiteral("resume"),
+        QStringLiteral("Take over the session handed over in FILE by the watch."),
+        QStringLiteral("FILE"));
+    parser.addOptions(
+        {play_option, loop_option, exit_option, timeout_option, watch_option, resume_option});
     if (!parser.parse(application.arguments())) {
         problem = parser.errorText();
         return false;
@@ -72,6 +84,8 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
             return false;
         }
     }
+    play.watch = parser.isSet(watch_option);
+    play.resume = parser.value(resume_option);
     if (!parser.positionalArguments().isEmpty()) {
         problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     } else if (play.file.isEmpty() && (play.loop || play.exit_when_done || play.timeout_s > 0)) {
@@ -126,7 +140,19 @@ int main(int argc, char* argv[]) {
         TForm1 window;
         QObject::connect(&stops, &StopSignals::stopRequested, &window,
                          [&window] { closeWhenOff(window); });
-        window.show();
+        auto* reload = new FirmwareReload(window);
+        if (QString problem; play.watch && !reload->watch(problem)) {
+            std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
+            return 2;
+        }
+        // A session taken over shows the window once it has been replayed.
+        if (QString problem; !play.resume.isEmpty() && !reload->resume(play.resume, problem)) {
+            std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
+            play.resume.clear();
+        }
+        if (play.resume.isEmpty()) {
+            window.show();
+        }
         if (!play.file.isEmpty()) {
             PanelPlayback& playback = window.playback();
             QObject::connect(&playback, &PanelPlayback::exitRequested, &application,

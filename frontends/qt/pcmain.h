@@ -72,6 +72,8 @@ public:
     void setFramesPaused(bool paused);
     // Paced frames (the default), or as fast as they run, for tests.
     void setFramePacing(bool paced) { frontend_.set_paced(paced); }
+    // Frames neither painted nor paced, no events between them: a session replayed.
+    void setReplaying(bool replaying) { frontend_.set_replaying(replaying); }
     // Every input since the program started, for saving as a scenario.
     txm9::session_recorder& recorder() { return session_.recorder(); }
     // The session as scenario text, with expectations of the display as it is now.

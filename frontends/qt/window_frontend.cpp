@@ -7,7 +7,9 @@
 using namespace txm9;
 
 void WindowFrontend::show_frame(const frame_report&) {
-    render_lcd();
+    if (!replaying_) {
+        render_lcd();
+    }
 }
 
 void WindowFrontend::set_lamp(uint32_t colour) {
@@ -27,5 +29,8 @@ void WindowFrontend::tick_calibrate() {
 }
 
 void WindowFrontend::deliver_events() {
+    if (replaying_) {
+        return;
+    }
     deliver_window_events(form_.session(), paced_);
 }

@@ -23,8 +23,13 @@ public:
 
     // Paced (the default) or not: unpaced, frames follow each other as fast as they run.
     void set_paced(bool paced) { paced_ = paced; }
+    // While a session is replayed through a rebuilt firmware, frames are neither painted nor
+    // followed by the toolkit's events: the replay takes milliseconds and the window shows its
+    // end.
+    void set_replaying(bool replaying) { replaying_ = replaying; }
 
 private:
     TForm1& form_;
     bool paced_ = true;
+    bool replaying_ = false;
 };
