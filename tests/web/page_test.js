@@ -198,6 +198,37 @@ test("the firmware's fault shows in a message box; the next ON starts afresh", a
     await page.context().close();
 });
 
+test("every control stands where the window's layout puts it", async () => {
+    const fs = require("fs");
+    const path = require("path");
+    const { readLayout } = require("../../tools/web_panel_geometry/panel_geometry.js");
+    const [window, ...widgets] = readLayout(
+        fs.readFileSync(path.join(__dirname, "../../frontends/qt/pcmain.ui"), "utf8"));
+    const page = await browser.page({ width: 1000, height: 700, ratio: 1.5 });
+    // Each element's box in window pixels: its place on the screen less the window's, unscaled.
+    const boxes = await page.evaluate((names) => {
+        const form = document.getElementById("Form1").getBoundingClientRect();
+        const scale = form.width / document.getElementById("Form1").offsetWidth;
+        const boxes = { Form1: { width: form.width / scale, height: form.height / scale } };
+        for (const name of names) {
+            const r = document.getElementById(name)?.getBoundingClientRect();
+            boxes[name] = r && { left: (r.left - form.left) / scale, top: (r.top - form.top) / scale,
+                                 width: r.width / scale, height: r.height / scale };
+        }
+        return boxes;
+    }, widgets.map((w) => w.name));
+    const near = (a, b) => Math.abs(a - b) < 0.05;
+    assert.ok(near(boxes.Form1.width, window.width) && near(boxes.Form1.height, window.height),
+              `the window: ${JSON.stringify(boxes.Form1)}`);
+    for (const w of widgets) {
+        const box = boxes[w.name];
+        assert.ok(box, `${w.name} is on the page`);
+        assert.ok(["left", "top", "width", "height"].every((k) => near(box[k], w[k])),
+                  `${w.name}: the page ${JSON.stringify(box)}, the window ${JSON.stringify(w)}`);
+    }
+    await page.context().close();
+});
+
 test("the playground passes a shipped scenario and fails a wrong one at its line", async () => {
     const fs = require("fs");
     const path = require("path");
