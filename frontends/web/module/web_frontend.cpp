@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -23,9 +24,30 @@ EM_JS(void, page_tick_calibrate, (), { Module.page.tickCalibrate(); });
 // While the page shows a message box the instrument waits, as behind the window's.
 EM_JS(int, page_modal, (), { return Module.page.modal() ? 1 : 0; });
 EM_JS(void, page_fault, (const char* message), { Module.page.fault(UTF8ToString(message)); });
+// Gives the browser control for `ms` (to the page's inputs and its Timer1), or, if
+// `wakeable`, until the page calls Module.wake() for a person's input: 1 when woken early.
+// The page is told each time, before the frame runs.
+// clang-format off
+EM_ASYNC_JS(int, page_wait, (double ms, int wakeable), {
+    const woken = await new Promise((resolve) => {
+        const timer = setTimeout(() => resolve(0), ms);
+        Module.wake = wakeable ? () => { clearTimeout(timer); resolve(1); } : () => {};
+    });
+    Module.wake = () => {};
+    if (Module.page.betweenFrames) Module.page.betweenFrames();
+    return woken;
+});
+// clang-format on
 
 // How often a paused instrument, or one behind a message box, looks whether it may go on.
 constexpr unsigned PAUSED_POLL_MS = 10;
+// A display that has not changed for this many frames stands still: its frames then wait to
+// run together, up to STILL_WAKE_MS late, so that the browser wakes four times a second
+// instead of forty (each wake-up costs it more than the passes it runs). Nobody can see a
+// still display late; a person's input wakes it at once and the frames catch up, and a changed
+// frame brings back a wake-up for every frame.
+constexpr uint64_t STILL_AFTER_FRAMES = 2;
+constexpr double STILL_WAKE_MS = 250.0;
 // Browsers wait no less than about 4 ms for a timer. Frames due sooner than that (at x16 a
 // frame is due every 1.6 ms; a late instrument's at once) run one after another without
 // waiting, and the browser gets a turn at least this often, so that the page answers and
@@ -43,8 +65,10 @@ void web_frontend::show_frame(const frame_report& frame) {
     }
     // Most passes draw the frame already shown; the page repaints only a new one.
     if (any_shown_ && std::memcmp(shown_, lcd_buffer, LCD_BUFFER_SIZE) == 0) {
+        ++unchanged_frames_;
         return;
     }
+    unchanged_frames_ = 0;
     std::memcpy(shown_, lcd_buffer, LCD_BUFFER_SIZE);
     any_shown_ = true;
     const std::vector<uint8_t> rgba = lcd_rgba(1);
@@ -81,8 +105,14 @@ void web_frontend::deliver_events() {
     if (!paced_) {
         emscripten_sleep(0);
     } else {
+        // A still display's frames are late on purpose: the schedule must not drop them, and
+        // they catch up even once the display has changed.
         const double now = emscripten_get_now();
-        yield_until(schedule_.next_due(now, time_.frame_period_ms()));
+        const bool held_back = still() || late_on_purpose_;
+        last_due_ms_ = schedule_.next_due(held_back ? std::min(now, last_due_ms_) : now,
+                                          time_.frame_period_ms());
+        late_on_purpose_ = held_back && last_due_ms_ < now;
+        yield_until(last_due_ms_);
     }
     if (time_.holding()) {
         wait_while_paused();
@@ -93,8 +123,16 @@ void web_frontend::deliver_events() {
     }
 }
 
+bool web_frontend::still() const {
+    // A play keeps its own time and is watched: its frames keep their pace.
+    return unchanged_frames_ >= STILL_AFTER_FRAMES && watcher_ == nullptr;
+}
+
 void web_frontend::restart_schedule() {
-    schedule_.restart(emscripten_get_now());
+    last_due_ms_ = emscripten_get_now();
+    schedule_.restart(last_due_ms_);
+    unchanged_frames_ = 0;
+    late_on_purpose_ = false;
 }
 
 void web_frontend::yield_until(double due_ms) {
@@ -102,7 +140,13 @@ void web_frontend::yield_until(double due_ms) {
     if (due_ms - now < SHORTEST_WAIT_MS && now - last_yield_ms_ < LONGEST_WITHOUT_YIELD_MS) {
         return;
     }
-    emscripten_sleep(due_ms > now ? static_cast<unsigned>(std::ceil(due_ms - now)) : 0);
+    const bool waits_long = still();
+    const double until =
+        waits_long ? due_ms + std::max(0.0, STILL_WAKE_MS - time_.frame_period_ms()) : due_ms;
+    if (page_wait(std::max(0.0, std::ceil(until - now)), waits_long ? 1 : 0) != 0) {
+        unchanged_frames_ = 0; // an input: the frames due run now, the next ones at their time
+    }
+    late_on_purpose_ = late_on_purpose_ || waits_long;
     while (page_modal() != 0) {
         emscripten_sleep(PAUSED_POLL_MS);
     }

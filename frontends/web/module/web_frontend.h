@@ -70,6 +70,8 @@ private:
     void run_nested_ons();
     // Gives control to the browser until `ms` on its clock (at least once, however late).
     void yield_until(double ms);
+    // The display has shown the same frame for a while (and no play watches it).
+    bool still() const;
     // Between two frames while paused: the page answers, the firmware waits.
     void wait_while_paused();
 
@@ -85,6 +87,9 @@ private:
     uint64_t frames_shown_ = 0;
     uint8_t shown_[LCD_BUFFER_SIZE] = {}; // the frame on the page
     bool any_shown_ = false;
+    uint64_t unchanged_frames_ = 0;   // frames in a row that showed the frame already shown
+    double last_due_ms_ = 0;          // when the frame now running was due
+    bool late_on_purpose_ = false;    // the frames of a still display, catching up
     uint32_t lamp_ = COLOUR_LAMP_LIT; // pure red until the first pass sets it
     double last_yield_ms_ = 0;
 };

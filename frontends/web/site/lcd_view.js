@@ -45,8 +45,10 @@ export class LcdView {
     show(rgba) {
         this.frame = new ImageData(new Uint8ClampedArray(rgba), LCD_WIDTH, LCD_HEIGHT);
         this.sourceContext.putImageData(this.frame, 0, 0);
-        this.surface.classList.add("painted");
-        this.canvas.classList.add("painted");
+        if (!this.canvas.classList.contains("painted")) {
+            this.surface.classList.add("painted");
+            this.canvas.classList.add("painted");
+        }
         this.redraw();
     }
 
