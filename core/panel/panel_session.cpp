@@ -104,7 +104,11 @@ void panel_session::timer_tick() {
 }
 
 double panel_session::next_frame_due() {
-    return schedule_.next_due(real_ms_(), time_.frame_period_ms());
+    return next_frame_due(real_ms_());
+}
+
+double panel_session::next_frame_due(double now_ms) {
+    return schedule_.next_due(now_ms, time_.frame_period_ms());
 }
 
 bool panel_session::frame_held() const {

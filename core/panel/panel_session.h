@@ -103,6 +103,10 @@ public:
     // schedule at the speed chosen, at once when late); whether a paused frame must still
     // wait (no step asked for, no OFF); and that the wait is over (the schedule starts afresh).
     double next_frame_due();
+    // The same as if it were `now_ms` on the frontend's clock: a frontend that lets a still
+    // display's frames run late on purpose asks as of when the last one was due, so that the
+    // schedule runs them all rather than dropping them.
+    double next_frame_due(double now_ms);
     bool frame_held() const;
     void pause_over();
 

@@ -198,6 +198,78 @@ test("the firmware's fault shows in a message box; the next ON starts afresh", a
     await page.context().close();
 });
 
+test("a display that stands still costs no repaint; the instrument keeps its 40 passes a second " +
+     "and takes a key at once", async () => {
+    const page = await browser.page();
+    await setSlider(page, "TrackBar1", 1500);
+    await page.click("#Button1");
+    await phaseIs(page, PHASE.running);
+    await page.click("#inspector summary"); // folded: the inspector is not read
+    await page.waitForTimeout(1500);
+    const watched = await page.evaluate(async () => {
+        let changes = 0;
+        const observer = new MutationObserver((records) => { changes += records.length; });
+        observer.observe(document.body, { subtree: true, childList: true, attributes: true,
+                                          characterData: true });
+        const module = window.txm9.module;
+        const frames = module._txm9_frames();
+        const start = performance.now();
+        await new Promise((resolve) => setTimeout(resolve, 2000));
+        const seconds = (performance.now() - start) / 1000;
+        observer.disconnect();
+        return { changes, passesPerSecond: (module._txm9_frames() - frames) / seconds };
+    });
+    assert.equal(watched.changes, 0, "nothing in the page changed");
+    assert.ok(watched.passesPerSecond > 34 && watched.passesPerSecond < 46,
+              `${watched.passesPerSecond} passes a second`);
+    // A key, taken while the module waits out a still display, wakes it: the frames due catch
+    // up at once and the key shows, not a quarter of a second later.
+    const shown = await page.evaluate(() => new Promise((resolve) => {
+        const m = window.txm9.module;
+        const showFrame = m.page.showFrame;
+        const clicked = { frame: m._txm9_frames(), at: performance.now() };
+        m.page.showFrame = (rgba) => {
+            m.page.showFrame = showFrame;
+            showFrame(rgba);
+            resolve({ passes: m._txm9_frames() - clicked.frame, ms: performance.now() - clicked.at });
+        };
+        window.txm9.key(5); // the right key, as a click on it gives
+    }));
+    assert.ok(shown.ms < 100, JSON.stringify(shown));
+    await page.context().close();
+});
+
+test("every control stands where the window's layout puts it", async () => {
+    const fs = require("fs");
+    const path = require("path");
+    const { readLayout } = require("../../tools/web_panel_geometry/panel_geometry.js");
+    const [window, ...widgets] = readLayout(
+        fs.readFileSync(path.join(__dirname, "../../frontends/qt/pcmain.ui"), "utf8"));
+    const page = await browser.page({ width: 1000, height: 700, ratio: 1.5 });
+    // Each element's box in window pixels: its place on the screen less the window's, unscaled.
+    const boxes = await page.evaluate((names) => {
+        const form = document.getElementById("Form1").getBoundingClientRect();
+        const scale = form.width / document.getElementById("Form1").offsetWidth;
+        const boxes = { Form1: { width: form.width / scale, height: form.height / scale } };
+        for (const name of names) {
+            const r = document.getElementById(name)?.getBoundingClientRect();
+            boxes[name] = r && { left: (r.left - form.left) / scale, top: (r.top - form.top) / scale,
+                                 width: r.width / scale, height: r.height / scale };
+        }
+        return boxes;
+    }, widgets.map((w) => w.name));
+    const near = (a, b) => Math.abs(a - b) < 0.05;
+    assert.ok(near(boxes.Form1.width, window.width) && near(boxes.Form1.height, window.height),
+              `the window: ${JSON.stringify(boxes.Form1)}`);
+    for (const w of widgets) {
+        const box = boxes[w.name];
+        assert.ok(box, `${w.name} is on the page`);
+        assert.ok(["left", "top", "width", "height"].every((k) => near(box[k], w[k])),
+                  `${w.name}: the page ${JSON.stringify(box)}, the window ${JSON.stringify(w)}`);
+    }
+    await page.context().close();
+});
+
 test("the playground passes a shipped scenario and fails a wrong one at its line", async () => {
     const fs = require("fs");
     const path = require("path");

@@ -52,3 +52,12 @@ test("a mistake in the scenario is reported before anything runs", () => {
     assert.match(outcome.message, /^playground\.scenario:2:\d+: /);
     assert.equal(outcome.passes, 0);
 });
+
+test("control bytes of the scenario show as \\xNN in what the playground prints", () => {
+    for (const text of ["pr\x07ess knob\n", "on\nexpect text \"a\x01b\x1b[2J\"\n"]) {
+        const outcome = play(text);
+        assert.notEqual(outcome.status, "passed");
+        assert.doesNotMatch(outcome.message, /[\x00-\x08\x0b-\x1f\x7f]/);
+        assert.match(outcome.message, /\\x(07|01)/);
+    }
+});

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "json_text.h"
+#include "scenario/message_text.h"
 #include "scenario/play_status.h"
 #include "web_playback.h"
 
@@ -21,10 +22,12 @@ std::string answer;
 // A mistake found before the play started.
 std::optional<scenario_outcome> mistake;
 
+// The message and summary quote the user's bytes; like the runner's, they show a control byte
+// or broken UTF-8 as \xNN.
 std::string outcome_json(const scenario_outcome& o, int line, int round) {
     return std::string("{\"status\":\"") + status_name(o.status) +
-           "\",\"message\":" + json_string(o.message) +
-           ",\"summary\":" + json_string(played_status("", round, o)) +
+           "\",\"message\":" + json_string(valid_utf8(o.message)) +
+           ",\"summary\":" + json_string(valid_utf8(played_status("", round, o))) +
            ",\"expectations\":" + std::to_string(o.expectations) +
            ",\"failed\":" + std::to_string(o.failed) + ",\"line\":" + std::to_string(line) +
            ",\"instrument_ms\":" + std::to_string(o.instrument_ms) + "}";

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "json_text.h"
+#include "scenario/message_text.h"
 #include "scenario/scenario_player.h"
 
 using namespace txm9;
@@ -88,17 +89,19 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_play(const char* text) {
     options.time_limit_ms = PLAYGROUND_TIME_LIMIT_MS;
     const scenario_outcome outcome = play_scenario_text(text, "playground.scenario", options);
 
+    // What the playground shows quotes the user's bytes: as on the runner's output, a control
+    // byte or broken UTF-8 shows as \xNN.
     std::ostringstream out;
     out << "{\"status\":\"" << status_name(outcome.status) << "\""
-        << ",\"message\":" << json_string(outcome.message) << ",\"notices\":[";
+        << ",\"message\":" << json_string(valid_utf8(outcome.message)) << ",\"notices\":[";
     for (std::size_t i = 0; i < outcome.notices.size(); ++i) {
-        out << (i ? "," : "") << json_string(outcome.notices[i]);
+        out << (i ? "," : "") << json_string(valid_utf8(outcome.notices[i]));
     }
     out << "],\"passes\":" << outcome.passes << ",\"instrument_ms\":" << outcome.instrument_ms
-        << ",\"printed\":" << json_string(printed.str()) << ",\"files\":[";
+        << ",\"printed\":" << json_string(valid_utf8(printed.str())) << ",\"files\":[";
     written = files_written_since(before);
     for (std::size_t i = 0; i < written.size(); ++i) {
-        out << (i ? "," : "") << json_string(written[i].name);
+        out << (i ? "," : "") << json_string(valid_utf8(written[i].name));
     }
     out << "]}";
     report = out.str();

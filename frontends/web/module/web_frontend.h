@@ -46,6 +46,10 @@ private:
     void run_nested_ons();
     // Gives control to the browser until `ms` on its clock (at least once, however late).
     void yield_until(double ms);
+    // The display has shown the same frame for a while (and no play watches it).
+    bool still() const;
+    // The schedule started again (after a pause): every frame at its time.
+    void schedule_restarted();
 
     panel_session* session_ = nullptr;
     bool calibrate_ = false;
@@ -57,6 +61,9 @@ private:
     bool any_shown_ = false;
     uint32_t lamp_ = COLOUR_LAMP_LIT; // pure red until the first pass sets it
     double last_yield_ms_ = 0;
+    uint64_t unchanged_frames_ = 0; // frames in a row that showed the frame already shown
+    double last_due_ms_ = 0;        // when the frame now running was due
+    bool late_on_purpose_ = false;  // the frames of a still display, catching up
 };
 
 } // namespace txm9

@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include "scenario/message_text.h"
 #include "scenario/play_status.h"
 #include "scenario/scenario_parser.h"
 #include "web_panel.h"
@@ -123,7 +124,7 @@ void web_playback::delivered() {
     player_->frame_delivered();
     // One that cannot go on ends here and leaves the instrument running, the panel handed over.
     if (player_->finished() && player_->outcome().status == outcome_status::cannot_run) {
-        play_status(played_status("", 1, player_->outcome()).c_str());
+        play_status(valid_utf8(played_status("", 1, player_->outcome())).c_str());
         hand_over();
     }
 }
@@ -188,7 +189,8 @@ uint64_t web_playback::now_ms() const {
 
 void web_playback::expectation_checked(const command& c, bool passed, const std::string& failure) {
     (passed ? passed_ : failed_) += 1;
-    play_status(expectation_status("", c.place.line, passed, failure, passed_, failed_).c_str());
+    play_status(valid_utf8(expectation_status("", c.place.line, passed, failure, passed_, failed_))
+                    .c_str());
 }
 
 } // namespace txm9

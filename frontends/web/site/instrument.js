@@ -1,7 +1,8 @@
 // The instrument in WebAssembly, as the page's controls reach it. ON runs the whole powered-on
 // life inside the module and gives control back to the browser between frames (Asyncify), so
 // every other call here comes between two frames, as the window's events do. Timer1 ticks
-// on the browser's clock.
+// on the browser's clock. While the display stands still the module wakes only four times a
+// second and runs the frames due until then together; every input here wakes it at once.
 
 // Loads the module (txm9.js beside the page) and starts the program: the instrument off.
 export async function loadInstrument(url = "txm9.js") {
@@ -19,34 +20,48 @@ export async function loadInstrument(url = "txm9.js") {
 
 // Timer1: a tick every 100 ms (at x1; faster or slower with the instrument's speed). The
 // browser may call a timer late, or seldom while the tab is hidden; the ticks that fell due
-// meanwhile are counted from its clock and all delivered.
+// meanwhile are counted from its clock and all delivered. While the instrument runs it wakes
+// the browser for its frames anyway and Timer1 is served then (`poll`); its own timer only
+// stands by, FALLBACK_MS behind, for when no frames come (off, paused, a message box). The
+// page's slow refreshes run on the same wake-ups (`also`).
+const FALLBACK_MS = 350;
+
 class Timer1 {
     constructor(deliver) {
         this.deliver = deliver;
         this.handle = null;
+        this.interval = null;
+        this.also = [];
     }
 
     start(interval) {
-        if (this.handle !== null && this.interval === interval) {
+        if (this.interval === interval) {
             return;
         }
-        this.stop();
         this.interval = interval;
         this.origin = performance.now();
         this.delivered = 0;
-        this.handle = setInterval(() => {
-            const due = Math.floor((performance.now() - this.origin) / this.interval);
-            const ticks = due - this.delivered;
-            this.delivered = due;
-            if (ticks > 0) {
-                this.deliver(ticks);
-            }
-        }, interval);
+        this.arm(0);
     }
 
-    stop() {
-        clearInterval(this.handle);
-        this.handle = null;
+    // Delivers the ticks due by now; `late` says how long after the next one is due the
+    // timer of its own should come.
+    poll(late = FALLBACK_MS) {
+        const due = Math.floor((performance.now() - this.origin) / this.interval);
+        const ticks = due - this.delivered;
+        this.delivered = due;
+        if (ticks > 0) {
+            this.deliver(ticks);
+        }
+        for (const callback of this.also) callback();
+        this.arm(late);
+    }
+
+    arm(late) {
+        clearTimeout(this.handle);
+        const next = this.origin + (this.delivered + 1) * this.interval;
+        // A timer may come a fraction of a millisecond before the clock says it is due.
+        this.handle = setTimeout(() => this.poll(0), next - performance.now() + late + 1);
     }
 }
 
@@ -54,6 +69,8 @@ export class Instrument {
     constructor(module) {
         this.module = module;
         this.frameShown = false;
+        this.displayListeners = [];
+        this.displayNoticed = false;
         this.faultBox = document.getElementById("fault-box");
         // Called before any input from a person: a scenario playing on the panel stops.
         this.onPersonsInput = () => {};
@@ -72,6 +89,13 @@ export class Instrument {
                 }
                 this.frameShown = true;
                 panel.showFrame(rgba);
+                if (!this.displayNoticed) {
+                    this.displayNoticed = true;
+                    queueMicrotask(() => {
+                        this.displayNoticed = false;
+                        for (const callback of this.displayListeners) callback();
+                    });
+                }
             },
             setLamp: (lit) => panel.setLamp(lit),
             tickCalibrate: () => panel.tickCalibrate(),
@@ -84,6 +108,8 @@ export class Instrument {
             setSlider: (amps, count) => panel.setSlider(amps, count),
             setBox: (keyFast, ticked) => panel.setBox(keyFast, ticked),
             playStatus: (text) => panel.showStatus(text),
+            // Each time the module has waited for a frame, before the frame.
+            betweenFrames: () => this.timer.poll(),
         };
         this.boxes();
     }
@@ -92,11 +118,35 @@ export class Instrument {
         return this.module._txm9_runs() > 0;
     }
 
+    // The instrument, waiting for its next frame, takes an input at once.
+    wake() {
+        this.module.wake?.();
+    }
+
+    // Calls `callback` once the module has handed control back after the display changed
+    // (the page then shows what else changed in the same picture).
+    onDisplayChange(callback) {
+        this.displayListeners.push(callback);
+    }
+
+    // Calls `callback` about every `ms` on Timer1's wake-ups (a wake-up a little early counts).
+    every(ms, callback) {
+        let last = -Infinity;
+        this.timer.also.push(() => {
+            const now = performance.now();
+            if (now - last >= 0.9 * ms) {
+                last = now;
+                callback();
+            }
+        });
+    }
+
     async powerOn() {
         this.onPersonsInput();
         if (this.running()) {
             this.module._txm9_power_on(); // a second run, inside this one, at the next frame
             this.timeChanged();
+            this.wake();
             return;
         }
         const run = this.module.ccall("txm9_power_on", "number", [], [], { async: true });
@@ -110,21 +160,25 @@ export class Instrument {
     powerOff() {
         this.onPersonsInput();
         this.module._txm9_power_off();
+        this.wake();
     }
 
     key(code) {
         this.onPersonsInput();
         this.module._txm9_key(code);
+        this.wake();
     }
 
     volts(count) {
         this.onPersonsInput();
         this.module._txm9_volts(count);
+        this.wake();
     }
 
     amps(count) {
         this.onPersonsInput();
         this.module._txm9_amps(count);
+        this.wake();
     }
 
     calibrateBox() {
@@ -140,6 +194,7 @@ export class Instrument {
     boxes() {
         this.module._txm9_boxes(this.panel.calibrateTicked() ? 1 : 0,
                                 this.panel.keyFastTicked() ? 1 : 0);
+        this.wake();
     }
 
     // The panel's inputs, as the module lists them: {pressedMs, wheelNotch, inputs: [{code,
@@ -165,6 +220,7 @@ export class Instrument {
 
     step() {
         this.module._txm9_step();
+        this.wake();
     }
 
     setSpeed(speed) {
@@ -175,6 +231,7 @@ export class Instrument {
     // Timer1 keeps the instrument's speed.
     timeChanged() {
         this.timer.start(this.module._txm9_tick_period_ms());
+        this.wake();
     }
 
     // The inspector's groups: [{name, rows: [[name, value, note]]}].

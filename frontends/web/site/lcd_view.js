@@ -3,13 +3,14 @@
 // two. The canvas is placed on whole device pixels and its drawing surface has exactly the
 // device pixels it covers, so the browser never resamples it.
 
+import { WIDGETS } from "./panel_geometry.js";
 import { devicePixels } from "./panel_scale.js";
 
 export const LCD_WIDTH = 114;
 export const LCD_HEIGHT = 64;
-// Where the picture stands in the window: inside Panel1 (39, 94) and its 1-pixel bevel.
-const LCD_LEFT = 40;
-const LCD_TOP = 95;
+// Where the picture stands in the window: Image1, inside Panel1's 1-pixel bevel.
+const LCD_LEFT = WIDGETS.Image1.left;
+const LCD_TOP = WIDGETS.Image1.top;
 
 export class LcdView {
     constructor(canvas, surface) {
@@ -44,8 +45,10 @@ export class LcdView {
     show(rgba) {
         this.frame = new ImageData(new Uint8ClampedArray(rgba), LCD_WIDTH, LCD_HEIGHT);
         this.sourceContext.putImageData(this.frame, 0, 0);
-        this.surface.classList.add("painted");
-        this.canvas.classList.add("painted");
+        if (!this.canvas.classList.contains("painted")) {
+            this.surface.classList.add("painted");
+            this.canvas.classList.add("painted");
+        }
         this.redraw();
     }
 

@@ -88,6 +88,7 @@ export class PanelPlay {
             if (pressedIn !== PHASE_RUNNING && phase !== pressedIn) {
                 pressedIn = phase;
                 m._txm9_power_off();
+                this.instrument.wake();
             }
             await later(20);
         }

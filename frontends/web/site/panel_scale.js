@@ -1,10 +1,12 @@
-// How large the panel is drawn. The window's layout is 621 x 404 pixels; the page scales it as
-// a whole to fit the room it has. The display is pixel art: where a slightly smaller scale
+// How large the panel is drawn. The window's layout is 621 x 404 pixels (panel_geometry.js,
+// generated from it); the page scales it as a whole to fit the room it has. The display is pixel art: where a slightly smaller scale
 // makes every LCD pixel the same whole number of device pixels, that scale is taken, so that
 // no LCD pixel is drawn wider than its neighbours.
 
-export const WINDOW_WIDTH = 621;
-export const WINDOW_HEIGHT = 404;
+import { WINDOW } from "./panel_geometry.js";
+
+export const WINDOW_WIDTH = WINDOW.width;
+export const WINDOW_HEIGHT = WINDOW.height;
 
 // The scale for a room of `width` x `height` CSS pixels at `ratio` device pixels per CSS
 // pixel. An LCD pixel is two window pixels.

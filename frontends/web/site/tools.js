@@ -1,10 +1,17 @@
 // Beside the panel: time control, the inspector and saving the session as a scenario. Time
 // control is the core's (pause, step, x1/4 to x16); the inspector shows the core's inspector
-// model, five times a second while the page is seen.
+// model while it can be seen: unfolded, in view, the page visible.
 
 import { download, stamp } from "./capture.js";
 
-const REFRESH_MS = 200;
+// How often the inspector looks for changed values, and how often it shows the values that
+// keep changing (counters: changed less than COUNTER_MS ago). Every change the page shows
+// costs the browser a new picture of the page, so counters wait for their turn, and a change
+// of the display brings a look at once, to go into the same picture.
+const LOOK_MS = 250;
+const COUNTERS_MS = 1000;
+const COUNTERS_WITH_DISPLAY_MS = 250;
+const COUNTER_MS = 2000;
 // How long a changed value stays marked.
 const FLASH_MS = 600;
 
@@ -58,35 +65,53 @@ function connectInspector(instrument) {
                 const row = table.insertRow();
                 row.insertCell().textContent = name;
                 const cell = row.insertCell();
-                cells.set(`${group.name}/${name}`, { cell, value: null, note: null, changed: 0 });
+                cells.set(`${group.name}/${name}`,
+                          { cell, text: new Text(), value: null, note: null, changed: -Infinity,
+                            marked: false });
             }
             section.append(title, table);
             root.append(section);
         }
     };
-    const refresh = () => {
+    let countersShown = -Infinity;
+    // Shows what changed: values that change rarely always, counters (and the end of a mark)
+    // when their turn has come.
+    const refresh = (withDisplay = false) => {
         const groups = instrument.inspector();
         if (cells.size === 0) {
             build(groups);
         }
         const now = performance.now();
+        const turn =
+            now - countersShown >= 0.9 * (withDisplay ? COUNTERS_WITH_DISPLAY_MS : COUNTERS_MS);
+        if (turn) countersShown = now;
         for (const group of groups) {
             for (const [name, value, note] of group.rows) {
                 const shown = cells.get(`${group.name}/${name}`);
                 if (shown === undefined) continue;
-                if (shown.value !== value || shown.note !== note) {
-                    if (shown.value !== null) shown.changed = now;
+                const counter = now - shown.changed < COUNTER_MS;
+                if ((shown.value !== value || shown.note !== note) && (turn || !counter)) {
+                    if (shown.value !== null) {
+                        shown.changed = now;
+                        if (!shown.marked) shown.cell.classList.add("changed");
+                        shown.marked = true;
+                    }
+                    if (shown.note !== note || shown.value === null) {
+                        shown.cell.replaceChildren(shown.text);
+                        if (note) {
+                            const mark = document.createElement("span");
+                            mark.className = note === "factory" ? "factory" : "not-factory";
+                            mark.textContent = ` (${note})`;
+                            shown.cell.append(mark);
+                        }
+                    }
+                    shown.text.data = value; // the text alone changes: no new nodes to lay out
                     shown.value = value;
                     shown.note = note;
-                    shown.cell.textContent = value;
-                    if (note) {
-                        const mark = document.createElement("span");
-                        mark.className = note === "factory" ? "factory" : "not-factory";
-                        mark.textContent = ` (${note})`;
-                        shown.cell.append(mark);
-                    }
+                } else if (turn && shown.marked && now - shown.changed >= FLASH_MS) {
+                    shown.cell.classList.remove("changed");
+                    shown.marked = false;
                 }
-                shown.cell.classList.toggle("changed", now - shown.changed < FLASH_MS);
             }
         }
     };
@@ -96,17 +121,17 @@ function connectInspector(instrument) {
 export function connectTools(instrument) {
     const showTime = connectTime(instrument);
     const refresh = connectInspector(instrument);
-    // The inspector is read only while it can be seen: every change the page shows costs the
-    // browser a new picture of the page.
-    let inspectorInView = true;
-    new IntersectionObserver(([entry]) => { inspectorInView = entry.isIntersecting; })
-        .observe(document.getElementById("inspector"));
-    setInterval(() => {
-        if (document.visibilityState === "visible") {
-            if (inspectorInView) refresh();
-            showTime();
-        }
-    }, REFRESH_MS);
+    const inspector = document.getElementById("inspector");
+    const groups = document.getElementById("inspector-groups");
+    let inView = true;
+    new IntersectionObserver(([entry]) => { inView = entry.isIntersecting; }).observe(groups);
+    const seen = () => document.visibilityState === "visible" && inspector.open && inView;
+    inspector.addEventListener("toggle", () => { if (seen()) refresh(); });
+    instrument.every(LOOK_MS, () => {
+        if (document.visibilityState === "visible") showTime();
+        if (seen()) refresh();
+    });
+    instrument.onDisplayChange(() => { if (seen()) refresh(true); });
     refresh();
 
     document.getElementById("save-session").addEventListener("click", () => {
