@@ -88,7 +88,8 @@ TEST_F(RunnerSignals, NoNumberOfSignalsAtAnyMomentLeavesAPartialFile) {
             const program_run run =
                 run_program({"--junit", "report.xml", "--coverage", "cov", "big.scenario"},
                             folder.string(), settings);
-            EXPECT_EQ(run.status, 128 + signal) << run.err;
+            // A loaded machine may finish the reports before a late signal comes.
+            EXPECT_TRUE(run.status == 128 + signal || run.status == 0) << run.err;
             EXPECT_EQ(parts(), std::vector<std::string>{});
             // The coverage pair is whole: both files or neither.
             EXPECT_EQ(fs::exists(path("cov/coverage.html")), fs::exists(path("cov/coverage.json")));
