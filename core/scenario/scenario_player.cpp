@@ -151,6 +151,34 @@ public:
 
     int line() const { return at_ == 0 ? 0 : script_.commands[at_ - 1].place.line; }
 
+    void play_added() {
+        guarded([this] { run_commands(); });
+    }
+
+    bool idle() const { return !stopped_ && over() && !run_ending(); }
+
+    session_step take_session_step() {
+        session_step step;
+        if (session_error_) {
+            step.status = session_error_->status;
+            step.message = session_error_->message;
+            session_error_.reset();
+            files_.clear();
+        } else {
+            write_files();
+            step.status = outcome_.status;
+            step.message = outcome_.message;
+            outcome_.status = outcome_status::passed;
+            outcome_.message.clear();
+        }
+        files_.clear();
+        step.notices = std::move(outcome_.notices);
+        outcome_.notices.clear();
+        step.printed = printed_.str();
+        printed_.str(std::string());
+        return step;
+    }
+
 private:
     // off_time: instrument time passing while the instrument is off, which the frontend lets
     // pass before it resumes the play.
@@ -162,6 +190,13 @@ private:
         try {
             run();
         } catch (const scenario_stop& stop) {
+            if (options_.session && !outcome_.interrupted) {
+                // Only the commands added with the one that stopped are given up.
+                session_error_ = stop;
+                at_ = script_.commands.size();
+                wait_ = waiting::none;
+                return;
+            }
             outcome_.status = stop.status;
             outcome_.message = stop.message;
             stopped_ = true;
@@ -185,7 +220,9 @@ private:
                                     format_ms(options_.time_limit_ms) + " of instrument time"};
         }
         if (over()) {
-            switch_off_once(); // the scenario is over: switch off until every run has ended
+            if (!options_.session) {
+                switch_off_once(); // the scenario is over: switch off until every run has ended
+            }
             return;
         }
         if (run_ending() || !wait_over()) {
@@ -218,7 +255,7 @@ private:
         }
         // The scenario is over: OFF before another pass, so that the display and every
         // variable stay as the last command saw them.
-        if (!stopped_ && over() && running()) {
+        if (!stopped_ && over() && running() && !options_.session) {
             switch_off_once();
         }
     }
@@ -508,7 +545,7 @@ private:
             }
             break;
         case command_kind::print:
-            if (options_.print_to != nullptr) {
+            if (options_.print_to != nullptr || options_.session) {
                 printed_ << where(c) << "the display:\n" << lcd_dump();
             }
             break;
@@ -569,6 +606,13 @@ private:
     argb_picture reference_for(const command& c, const std::string& reference) {
         if (const auto read = references_.find(&c); read != references_.end()) {
             return read->second;
+        }
+        if (options_.session) {
+            argb_picture picture;
+            if (const std::string problem = read_reference(reference, picture); !problem.empty()) {
+                cannot_run(c, problem);
+            }
+            return picture;
         }
         for (auto f = files_.rbegin(); f != files_.rend(); ++f) {
             if (!f->explains_failure && same_path(f->path) == same_path(reference)) {
@@ -653,6 +697,9 @@ private:
     }
 
     std::string where(const command& c) const {
+        if (options_.session && script_.file.empty()) {
+            return "line " + std::to_string(c.place.line) + ": ";
+        }
         return script_.file + ":" + std::to_string(c.place.line) + ": ";
     }
 
@@ -676,6 +723,10 @@ private:
         if (options_.observer != nullptr) {
             options_.observer->expectation_checked(c, false, where(c) + what);
         }
+        if (options_.session) {
+            // The client reads the display for itself; the message says what failed.
+            throw scenario_stop{outcome_status::failed, where(c) + what};
+        }
         if (!options_.keep_going) {
             throw scenario_stop{outcome_status::failed, message};
         }
@@ -686,6 +737,9 @@ private:
     }
 
     [[noreturn]] void cannot_run(const command& c, const std::string& what) const {
+        if (options_.session && script_.file.empty()) {
+            throw scenario_stop{outcome_status::cannot_run, where(c) + what};
+        }
         throw scenario_stop{outcome_status::cannot_run,
                             script_.file + ":" + std::to_string(c.place.line) + ":" +
                                 std::to_string(c.place.column) + ": " + what};
@@ -717,6 +771,7 @@ private:
     const command* turning_ = nullptr;
     const command* waiting_for_ = nullptr;
     std::string last_fault_;
+    std::optional<scenario_stop> session_error_; // what ended the commands added last
     std::map<const command*, argb_picture> references_;
     std::vector<planned_file> files_;
     std::ostringstream printed_;
@@ -756,6 +811,15 @@ scenario_outcome scenario_player::conclude() {
 }
 int scenario_player::line() const {
     return impl_->line();
+}
+void scenario_player::play_added() {
+    impl_->play_added();
+}
+bool scenario_player::idle() const {
+    return impl_->idle();
+}
+session_step scenario_player::take_session_step() {
+    return impl_->take_session_step();
 }
 
 scenario_outcome play_scenario_text(std::string_view text, const std::string& file,
