@@ -14,6 +14,7 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "lcd_reader/lcd_text_reader.h"
+#include "picture_files/pbm_text.h"
 #include "scenario/frame_files.h"
 #include "scenario/message_text.h"
 #include "scenario/play_observer.h"
@@ -671,10 +672,11 @@ private:
             if (!parent.empty()) {
                 std::filesystem::create_directories(parent, made);
             }
-            const std::string error = made
-                                          ? "cannot write " + f.path + ": cannot make the folder " +
-                                                parent.string() + ": " + made.message()
-                                          : write_png_file(f.path, enlarged(f.picture, f.scale));
+            const std::string error =
+                made ? "cannot write " + f.path + ": cannot make the folder " + parent.string() +
+                           ": " + made.message()
+                : is_pbm_name(f.path) ? write_pbm_file(f.path, enlarged(f.picture, f.scale))
+                                      : write_png_file(f.path, enlarged(f.picture, f.scale));
             if (error.empty()) {
                 if (!f.notice.empty()) {
                     outcome_.notices.push_back(f.notice);
