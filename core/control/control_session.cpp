@@ -185,6 +185,18 @@ void control_session::receive(const request_line& line) {
     pump();
 }
 
+void control_session::poll() {
+    finish_if_done();
+    pump();
+}
+
+void control_session::close() {
+    player_->stop();
+    waiting_.clear();
+    current_.reset();
+    send_ = [](const std::string&) {};
+}
+
 bool control_session::busy() const {
     return current_.has_value() || !waiting_.empty();
 }

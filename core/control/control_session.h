@@ -61,6 +61,11 @@ public:
 
     // A request is in progress or waiting for its turn.
     bool busy() const;
+    // The client has gone: nothing more is played or sent; the instrument stays as it is.
+    void close();
+    // A run the session did not start has ended (a closed session's, say): what waited for
+    // that may now be done.
+    void poll();
 
 private:
     class events;

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
 
+#include "panel_control.h"
 #include "panel_playback.h"
 #include "pcmain.h"
 
@@ -19,6 +21,7 @@ struct play_request {
     QString file;
     bool loop = false;
     bool exit_when_done = false;
+    QString control; // the control socket's path, if asked for
 };
 
 // Reads the command line; false with the reason in `problem` when it cannot be followed.
@@ -40,7 +43,13 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
         QStringLiteral("exit"),
         QStringLiteral("Close the window when the scenario is over, with the exit status of "
                        "txm9-scenario: 0 passed, 1 an expectation failed, 2 it cannot run."));
-    parser.addOptions({play_option, loop_option, exit_option});
+    const QCommandLineOption control_option(
+        QStringLiteral("control"),
+        QStringLiteral("Let a program drive the panel through the control protocol on the Unix "
+                       "socket PATH (a bare name: in the user's runtime folder; \"default\": "
+                       "txm9-simulator.PID.sock there)."),
+        QStringLiteral("PATH"));
+    parser.addOptions({play_option, loop_option, exit_option, control_option});
     if (!parser.parse(application.arguments())) {
         problem = parser.errorText();
         return false;
@@ -54,6 +63,12 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
     play.file = parser.value(play_option);
     play.loop = parser.isSet(loop_option);
     play.exit_when_done = parser.isSet(exit_option);
+    play.control = parser.value(control_option);
+    if (play.control == QStringLiteral("default")) {
+        play.control = PanelControl::defaultPath();
+    } else if (!play.control.isEmpty() && !play.control.contains(QLatin1Char('/'))) {
+        play.control = QDir(QFileInfo(PanelControl::defaultPath()).path()).filePath(play.control);
+    }
     if (!parser.positionalArguments().isEmpty()) {
         problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     } else if (play.file.isEmpty() && (play.loop || play.exit_when_done)) {
@@ -85,6 +100,15 @@ int main(int argc, char* argv[]) {
     try {
         TForm1 window;
         window.show();
+        if (!play.control.isEmpty()) {
+            auto* control = new PanelControl(window);
+            if (QString problem; !control->listen(play.control, problem)) {
+                std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
+                return 2;
+            }
+            std::printf("txm9-simulator: control socket %s\n", qPrintable(play.control));
+            std::fflush(stdout);
+        }
         if (!play.file.isEmpty()) {
             PanelPlayback& playback = window.playback();
             QObject::connect(&playback, &PanelPlayback::exitRequested, &application,

@@ -1,6 +1,7 @@
 #include "window_frontend.h"
 
 #include "deliver_events.h"
+#include "panel_control.h"
 #include "panel_playback.h"
 #include "pcmain.h"
 #include "render_lcd.h"
@@ -11,6 +12,9 @@ void WindowFrontend::show_frame(const frame_report& frame) {
     form_.recorder().frame_shown();
     render_lcd();
     form_.playback().frameShown(frame);
+    if (PanelControl* control = PanelControl::active()) {
+        control->frameShown(frame);
+    }
 }
 
 void WindowFrontend::set_lamp(uint32_t colour) {
@@ -32,4 +36,7 @@ void WindowFrontend::tick_calibrate() {
 void WindowFrontend::deliver_events() {
     ::deliver_events();
     form_.playback().frameDelivered();
+    if (PanelControl* control = PanelControl::active()) {
+        control->frameDelivered();
+    }
 }
