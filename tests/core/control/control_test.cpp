@@ -55,8 +55,8 @@ std::string error_class(const std::vector<json_value>& lines, int64_t id) {
 } // namespace
 
 TEST(Json, ReadsStrictlyAndWritesOneLine) {
-    struct {
-        const char* text;
+    const struct {
+        std::string text;
         bool valid;
     } cases[] = {
         {R"({"a":[1,-2.5e3,true,null,"x\u00e9\ud83d\ude00"]})", true},
@@ -70,7 +70,7 @@ TEST(Json, ReadsStrictlyAndWritesOneLine) {
         {"\"\xC0\x80\"", false},
         {R"("\ud800")", false},
         {"[1] x", false},
-        {std::string(100, '[').c_str(), false},
+        {std::string(100, '['), false},
     };
     for (const auto& c : cases) {
         json_value v;
