@@ -160,19 +160,21 @@ public:
 
     session_step take_session_step() {
         session_step step;
-        if (session_error_) {
-            step.status = session_error_->status;
-            step.message = session_error_->message;
-            session_error_.reset();
-            files_.clear();
-        } else {
+        const std::optional<scenario_stop> error = std::move(session_error_);
+        session_error_.reset();
+        // A failure keeps the files made before it and the pictures that explain it; a
+        // mistake leaves no trace, as in a file.
+        if (!error || error->status == outcome_status::failed) {
             write_files();
-            step.status = outcome_.status;
-            step.message = outcome_.message;
-            outcome_.status = outcome_status::passed;
-            outcome_.message.clear();
         }
         files_.clear();
+        step.status = error ? error->status : outcome_.status;
+        step.message = error ? error->message : std::string();
+        if (!outcome_.message.empty()) {
+            step.message += (step.message.empty() ? "" : "\n") + outcome_.message;
+        }
+        outcome_.status = outcome_status::passed;
+        outcome_.message.clear();
         step.notices = std::move(outcome_.notices);
         outcome_.notices.clear();
         step.printed = printed_.str();

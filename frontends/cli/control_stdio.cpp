@@ -74,13 +74,14 @@ private:
 };
 
 const char usage[] =
-    "usage: txm9-scenario --serve [--out DIR]\n"
-    "       txm9-scenario --mcp [--out DIR]\n"
+    "usage: txm9-scenario --serve [--out DIR] [--update]\n"
+    "       txm9-scenario --mcp [--out DIR] [--update]\n"
     "--serve  a headless instrument driven by JSON lines on standard input and output\n"
     "         (see doc/control.md); requests play on instrument time\n"
     "--mcp    the same instrument as a Model Context Protocol tool server for an assistant\n"
-    "--out DIR  where screenshots go; relative reference frames are read from the current\n"
-    "         folder\n";
+    "--out DIR  where screenshots and failure pictures go; relative reference frames are\n"
+    "         read from the current folder\n"
+    "--update write the reference frames of expect frame instead of comparing\n";
 
 } // namespace
 
@@ -93,8 +94,11 @@ int serve_if_asked(int argc, char* argv[], const char* version) {
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
             options.out_dir = argv[++i];
+        } else if (std::strcmp(argv[i], "--update") == 0) {
+            options.update = true;
         } else {
-            std::cerr << "txm9-scenario: " << argv[1] << " takes only --out DIR, found '"
+            std::cerr << "txm9-scenario: " << argv[1]
+                      << " takes only --out DIR and --update, found '"
                       << valid_utf8(cut_for_message(argv[i])) << "'\n"
                       << usage;
             return 2;
