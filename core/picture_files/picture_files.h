@@ -18,6 +18,9 @@ struct argb_picture {
 // PATH: REASON"), empty on success.
 std::string write_png_file(const std::string& path, const argb_picture& picture);
 
+// `picture` as the bytes of a PNG file; false with `problem` saying why it could not be.
+bool encode_png(const argb_picture& picture, std::string& bytes, std::string& problem);
+
 // Reads a PNG file of any colour type and depth. On failure returns false with `problem`
 // saying why, and prints nothing.
 bool read_png_file(const std::string& path, argb_picture& picture, std::string& problem);

@@ -131,6 +131,15 @@ std::string write_png_file(const std::string& path, const argb_picture& picture)
     return txm9::write_whole_file(path, bytes);
 }
 
+bool encode_png(const argb_picture& picture, std::string& bytes, std::string& problem) {
+    png_errors errors;
+    if (!encode(bytes, picture, errors)) {
+        problem = errors.message;
+        return false;
+    }
+    return true;
+}
+
 bool read_png_file(const std::string& path, argb_picture& picture, std::string& problem) {
     file_ptr file(std::fopen(path.c_str(), "rb"));
     if (!file) {

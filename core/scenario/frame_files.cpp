@@ -7,15 +7,10 @@
 
 #include "engine/lcd_picture.h"
 #include "firmware/lcd/framebuffer.h"
+#include "picture_files/pbm_text.h"
 
 namespace txm9 {
 namespace {
-
-// A pixel is dark where it is darker than mid-grey, whatever colours it was saved in.
-bool dark(uint32_t pixel) {
-    const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-    return (r * 11 + g * 16 + b * 5) / 32 < 128;
-}
 
 uint32_t grey(uint32_t level) {
     return 0xFF000000u | level << 16 | level << 8 | level;
@@ -48,7 +43,8 @@ std::string read_reference(const std::string& path, argb_picture& picture) {
         return "cannot read the reference frame " + path + ": " + std::strerror(errno);
     }
     std::string problem;
-    if (!read_png_file(path, picture, problem)) {
+    if (!(is_pbm_name(path) ? read_pbm_file(path, picture, problem)
+                            : read_png_file(path, picture, problem))) {
         return problem;
     }
     if (picture.width != LCD_WIDTH || picture.height != LCD_HEIGHT) {
@@ -63,7 +59,7 @@ frame_check compare_display_with(const argb_picture& reference) {
     for (int y = 0; y < LCD_HEIGHT; ++y) {
         for (int x = 0; x < LCD_WIDTH; ++x) {
             const bool lit = lcd_get_pixel(static_cast<uint8_t>(x), static_cast<uint8_t>(y)) != 0;
-            if (lit != dark(reference.pixels[static_cast<std::size_t>(y * LCD_WIDTH + x)])) {
+            if (lit != dark_pixel(reference.pixels[static_cast<std::size_t>(y * LCD_WIDTH + x)])) {
                 if (check.differing++ == 0) {
                     check.first_x = x;
                     check.first_y = y;
@@ -79,8 +75,9 @@ std::array<argb_picture, 3> mismatch_pictures(const argb_picture& reference) {
     // Differing pixels red on a faded copy of the display.
     argb_picture diff = actual;
     for (std::size_t i = 0; i < diff.pixels.size(); ++i) {
-        const bool lit = dark(actual.pixels[i]);
-        diff.pixels[i] = lit != dark(reference.pixels[i]) ? 0xFFFF0000u : grey(lit ? 140 : 235);
+        const bool lit = dark_pixel(actual.pixels[i]);
+        diff.pixels[i] =
+            lit != dark_pixel(reference.pixels[i]) ? 0xFFFF0000u : grey(lit ? 140 : 235);
     }
     return {actual, reference, diff};
 }

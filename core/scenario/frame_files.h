@@ -15,7 +15,8 @@ argb_picture display_picture();
 // `picture` with each pixel `scale` pixels square: the display at `scale` times its size.
 argb_picture enlarged(const argb_picture& picture, int scale);
 
-// Reads a reference frame: a PNG picture of the display's 114 x 64. Why it cannot serve (no
+// Reads a reference frame: a PNG picture of the display's 114 x 64, or a plain PBM one for a
+// name ending in .pbm. Why it cannot serve (no
 // such file, unreadable, not a PNG, another size), or empty.
 std::string read_reference(const std::string& path, argb_picture& picture);
 

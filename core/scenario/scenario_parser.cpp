@@ -521,7 +521,7 @@ private:
             c.flag = state == "lit";
         } else if (what == "frame") {
             c.kind = command_kind::expect_frame;
-            c.path = png_path();
+            c.path = png_path(true);
             c.path_column = tokens_[at_ - 1].column;
         } else if (what == "fault") {
             c.kind = command_kind::expect_fault;
@@ -563,10 +563,14 @@ private:
         fail_at_last("expected a comparison (== != < <= > >=), found " + as_written());
     }
 
-    std::string png_path() {
-        const token& t = next("a PNG file name");
-        if (lower(t.text).ends_with(".png") == false) {
-            fail_at_last("expected a file name ending in .png, found " + echo(t.text));
+    // A picture's file name: a PNG, or for a reference frame also a plain PBM (text that
+    // reads in a review's diff).
+    std::string png_path(bool pbm_too = false) {
+        const token& t = next(pbm_too ? "a PNG or PBM file name" : "a PNG file name");
+        const std::string name = lower(t.text);
+        if (!name.ends_with(".png") && !(pbm_too && name.ends_with(".pbm"))) {
+            fail_at_last(std::string("expected a file name ending in .png") +
+                         (pbm_too ? " or .pbm" : "") + ", found " + echo(t.text));
         }
         if (t.text.size() > LONGEST_PATH) {
             fail_at_last("a file name of " + std::to_string(t.text.size()) +

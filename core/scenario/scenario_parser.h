@@ -6,7 +6,7 @@
 //   calibrate on|off   keyfast on|off
 //   wait DURATION   wait until text "T" [within DURATION]
 //   expect [no] text "T" [inverted]   expect screen NAME   expect lamp lit|unlit
-//   expect VARIABLE OP VALUE   expect frame FILE.png   expect fault "MESSAGE"
+//   expect VARIABLE OP VALUE   expect frame FILE.png|FILE.pbm   expect fault "MESSAGE"
 //   screenshot FILE.png [scale N]   print
 // DURATION is a number and ms, s, min or passes.
 #pragma once

@@ -15,6 +15,7 @@
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
 #include "lcd_reader/lcd_text_reader.h"
+#include "picture_files/pbm_text.h"
 #include "scenario/frame_files.h"
 #include "scenario/message_text.h"
 #include "scenario/play_observer.h"
@@ -154,6 +155,39 @@ public:
 
     int line() const { return at_ == 0 ? 0 : script_.commands[at_ - 1].place.line; }
 
+    void play_added() {
+        guarded([this] {
+            check_written_references(); // the lines added may name references to write
+            run_commands();
+        });
+    }
+
+    bool idle() const { return !stopped_ && over() && !run_ending(); }
+
+    session_step take_session_step() {
+        session_step step;
+        const std::optional<scenario_stop> error = std::move(session_error_);
+        session_error_.reset();
+        // A failure keeps the files made before it and the pictures that explain it; a
+        // mistake leaves no trace, as in a file.
+        if (!error || error->status == outcome_status::failed) {
+            write_files();
+        }
+        files_.clear();
+        step.status = error ? error->status : outcome_.status;
+        step.message = error ? error->message : std::string();
+        if (!outcome_.message.empty()) {
+            step.message += (step.message.empty() ? "" : "\n") + outcome_.message;
+        }
+        outcome_.status = outcome_status::passed;
+        outcome_.message.clear();
+        step.notices = std::move(outcome_.notices);
+        outcome_.notices.clear();
+        step.printed = printed_.str();
+        printed_.str(std::string());
+        return step;
+    }
+
 private:
     // off_time: instrument time passing while the instrument is off, which the frontend lets
     // pass before it resumes the play.
@@ -165,6 +199,13 @@ private:
         try {
             run();
         } catch (const scenario_stop& stop) {
+            if (options_.session && !outcome_.interrupted) {
+                // Only the commands added with the one that stopped are given up.
+                session_error_ = stop;
+                at_ = script_.commands.size();
+                wait_ = waiting::none;
+                return;
+            }
             outcome_.status = stop.status;
             outcome_.message = stop.message;
             stopped_ = true;
@@ -188,7 +229,9 @@ private:
                                     format_ms(options_.time_limit_ms) + " of instrument time"};
         }
         if (over()) {
-            switch_off_once(); // the scenario is over: switch off until every run has ended
+            if (!options_.session) {
+                switch_off_once(); // the scenario is over: switch off until every run has ended
+            }
             return;
         }
         if (run_ending() || !wait_over()) {
@@ -221,7 +264,7 @@ private:
         }
         // The scenario is over: OFF before another pass, so that the display and every
         // variable stay as the last command saw them.
-        if (!stopped_ && over() && running()) {
+        if (!stopped_ && over() && running() && !options_.session) {
             switch_off_once();
         }
     }
@@ -511,7 +554,7 @@ private:
             }
             break;
         case command_kind::print:
-            if (options_.print_to != nullptr) {
+            if (options_.print_to != nullptr || options_.session) {
                 printed_ << where(c) << "the display:\n" << lcd_dump();
             }
             break;
@@ -594,6 +637,13 @@ private:
         if (const auto read = references_.find(&c); read != references_.end()) {
             return read->second;
         }
+        if (options_.session) {
+            argb_picture picture;
+            if (const std::string problem = read_reference(reference, picture); !problem.empty()) {
+                cannot_run(c, problem);
+            }
+            return picture;
+        }
         for (auto f = files_.rbegin(); f != files_.rend(); ++f) {
             if (!f->explains_failure && same_path(f->path) == same_path(reference)) {
                 const argb_picture shot = enlarged(f->picture, f->scale);
@@ -649,9 +699,14 @@ private:
         for (const planned_file& f : files_) {
             const std::filesystem::path parent = std::filesystem::path(f.path).parent_path();
             std::string error = parent.empty() ? std::string() : made.make(parent.string());
-            error = !error.empty() ? "cannot write " + f.path + ": cannot make the folder " +
-                                         parent.string() + ": " + error
-                                   : write_png_file(f.path, enlarged(f.picture, f.scale));
+            if (!error.empty()) {
+                error = "cannot write " + f.path + ": cannot make the folder " + parent.string() +
+                        ": " + error;
+            } else if (is_pbm_name(f.path)) {
+                error = write_pbm_file(f.path, enlarged(f.picture, f.scale));
+            } else {
+                error = write_png_file(f.path, enlarged(f.picture, f.scale));
+            }
             if (error.empty()) {
                 if (!f.notice.empty()) {
                     outcome_.notices.push_back(f.notice);
@@ -675,6 +730,9 @@ private:
     }
 
     std::string where(const command& c) const {
+        if (options_.session && script_.file.empty()) {
+            return "line " + std::to_string(c.place.line) + ": ";
+        }
         return script_.file + ":" + std::to_string(c.place.line) + ": ";
     }
 
@@ -698,6 +756,10 @@ private:
         if (options_.observer != nullptr) {
             options_.observer->expectation_checked(c, false, where(c) + what);
         }
+        if (options_.session) {
+            // The client reads the display for itself; the message says what failed.
+            throw scenario_stop{outcome_status::failed, where(c) + what};
+        }
         if (!options_.keep_going) {
             throw scenario_stop{outcome_status::failed, message};
         }
@@ -708,6 +770,9 @@ private:
     }
 
     [[noreturn]] void cannot_run(const command& c, const std::string& what) const {
+        if (options_.session && script_.file.empty()) {
+            throw scenario_stop{outcome_status::cannot_run, where(c) + what};
+        }
         throw scenario_stop{outcome_status::cannot_run,
                             script_.file + ":" + std::to_string(c.place.line) + ":" +
                                 std::to_string(c.place.column) + ": " + what};
@@ -739,6 +804,7 @@ private:
     const command* turning_ = nullptr;
     const command* waiting_for_ = nullptr;
     std::string last_fault_;
+    std::optional<scenario_stop> session_error_; // what ended the commands added last
     std::map<const command*, argb_picture> references_;
     std::vector<planned_file> files_;
     std::ostringstream printed_;
@@ -778,6 +844,15 @@ scenario_outcome scenario_player::conclude() {
 }
 int scenario_player::line() const {
     return impl_->line();
+}
+void scenario_player::play_added() {
+    impl_->play_added();
+}
+bool scenario_player::idle() const {
+    return impl_->idle();
+}
+session_step scenario_player::take_session_step() {
+    return impl_->take_session_step();
 }
 
 scenario_outcome play_scenario_text(std::string_view text, const std::string& file,

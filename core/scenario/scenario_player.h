@@ -44,9 +44,22 @@ struct player_options {
     bool keep_going = false; // a failed expectation is counted and the play goes on (a demo)
     // Where the headless play notes every input and frame (--journal); nowhere if null.
     play_journal* journal = nullptr;
+    // An open-ended session (a program driving the instrument): commands are added to the
+    // scenario while it plays, the play never switches off by itself, and a failure or a
+    // mistake ends only the commands added with it; references are read when they are
+    // compared, and files are written as soon as their commands are done.
+    bool session = false;
 };
 
 enum class outcome_status { passed, failed, cannot_run };
+
+// In a session: what the commands added last came to.
+struct session_step {
+    outcome_status status = outcome_status::passed;
+    std::string message;              // the failure or mistake that ended them
+    std::vector<std::string> notices; // faults that ended runs, files written
+    std::string printed;              // what `print` printed
+};
 
 struct scenario_outcome {
     outcome_status status = outcome_status::passed;
@@ -91,6 +104,15 @@ public:
     scenario_outcome conclude();
     // The line of the command carried out last; 0 before the first.
     int line() const;
+
+    // In a session: the commands added to the scenario since are played, until one has to let
+    // instrument time pass. Only while idle.
+    void play_added();
+    // In a session: every command is done, nothing waits and no OFF is on its way.
+    bool idle() const;
+    // In a session, once idle: what the commands played since the last call came to; the
+    // files they made are written now.
+    session_step take_session_step();
 
 private:
     class impl;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "control_stdio.h"
 #include "coverage/coverage_collector.h"
 #include "coverage/coverage_report.h"
 #include "files/made_folders.h"
@@ -44,6 +45,7 @@ constexpr int CANNOT_RUN = 2;
 
 const char usage[] =
     "usage: txm9-scenario [options] FILE...\n"
+    "       txm9-scenario --serve | --mcp  (a headless instrument on standard input and output)\n"
     "Plays each scenario file on the TXM-9 firmware without a window, on instrument time\n"
     "(a pass every 25 ms, the 100 ms tick), as fast as the processor allows.\n"
     "\n"
@@ -328,6 +330,9 @@ int play_files(options& o) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const int status = serve_if_asked(argc, argv, TXM9_VERSION); status >= 0) {
+        return status;
+    }
     options o;
     if (const int status = parse_options(argc, argv, o); status >= 0) {
         return status;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <exception>
 
 #include "firmware_reload.h"
+#include "panel_control.h"
 #include "panel_playback.h"
 #include "pcmain.h"
 #include "stop_signals.h"
@@ -24,7 +26,8 @@ struct play_request {
     bool exit_when_done = false;
     double timeout_s = 0; // 0: none
     bool watch = false;
-    QString resume; // a session handed over by the program before a rebuild
+    QString resume;  // a session handed over by the program before a rebuild
+    QString control; // the control socket's path, if asked for
 };
 
 // Reads the command line; false with the reason in `problem` when it cannot be followed.
@@ -59,8 +62,14 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
         QStringLiteral("resume"),
         QStringLiteral("Take over the session handed over in FILE by the watch."),
         QStringLiteral("FILE"));
-    parser.addOptions(
-        {play_option, loop_option, exit_option, timeout_option, watch_option, resume_option});
+    const QCommandLineOption control_option(
+        QStringLiteral("control"),
+        QStringLiteral("Let a program drive the panel through the control protocol on the Unix "
+                       "socket PATH (a bare name: in the user's runtime folder; \"default\": "
+                       "txm9-simulator.PID.sock there)."),
+        QStringLiteral("PATH"));
+    parser.addOptions({play_option, loop_option, exit_option, timeout_option, watch_option,
+                       resume_option, control_option});
     if (!parser.parse(application.arguments())) {
         problem = parser.errorText();
         return false;
@@ -86,6 +95,12 @@ bool read_command_line(const QApplication& application, play_request& play, QStr
     }
     play.watch = parser.isSet(watch_option);
     play.resume = parser.value(resume_option);
+    play.control = parser.value(control_option);
+    if (play.control == QStringLiteral("default")) {
+        play.control = PanelControl::defaultPath();
+    } else if (!play.control.isEmpty() && !play.control.contains(QLatin1Char('/'))) {
+        play.control = QDir(QFileInfo(PanelControl::defaultPath()).path()).filePath(play.control);
+    }
     if (!parser.positionalArguments().isEmpty()) {
         problem = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments()[0]);
     } else if (play.file.isEmpty() && (play.loop || play.exit_when_done || play.timeout_s > 0)) {
@@ -152,6 +167,15 @@ int main(int argc, char* argv[]) {
         }
         if (play.resume.isEmpty()) {
             window.show();
+        }
+        if (!play.control.isEmpty()) {
+            auto* control = new PanelControl(window);
+            if (QString problem; !control->listen(play.control, problem)) {
+                std::fprintf(stderr, "txm9-simulator: %s\n", qPrintable(problem));
+                return 2;
+            }
+            std::printf("txm9-simulator: control socket %s\n", qPrintable(play.control));
+            std::fflush(stdout);
         }
         if (!play.file.isEmpty()) {
             PanelPlayback& playback = window.playback();

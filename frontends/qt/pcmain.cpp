@@ -24,6 +24,7 @@
 #include "firmware/monitor/state.h"
 #include "inspector_window.h"
 #include "lcd_reader/lcd_text_reader.h"
+#include "panel_control.h"
 #include "panel_keys.h"
 #include "panel_playback.h"
 #include "system_colours.h"
@@ -171,9 +172,10 @@ void TForm1::Button1Click() {
     }
 }
 
-// A played scenario does not wait for the box: it closes by itself after a while.
+// A played scenario, or a program driving the panel, does not wait for the box: it closes by
+// itself after a while.
 void TForm1::show_failure(const QString& failure) {
-    if (!session_.play_keeps_time()) {
+    if (!session_.play_keeps_time() && !PanelControl::driving()) {
         QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), failure);
         return;
     }

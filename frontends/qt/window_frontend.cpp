@@ -1,14 +1,18 @@
 #include "window_frontend.h"
 
 #include "deliver_events.h"
+#include "panel_control.h"
 #include "pcmain.h"
 #include "render_lcd.h"
 
 using namespace txm9;
 
-void WindowFrontend::show_frame(const frame_report&) {
+void WindowFrontend::show_frame(const frame_report& frame) {
     if (!replaying_) {
         render_lcd();
+    }
+    if (PanelControl* control = PanelControl::active()) {
+        control->frameShown(frame);
     }
 }
 
@@ -33,4 +37,7 @@ void WindowFrontend::deliver_events() {
         return;
     }
     deliver_window_events(form_.session(), paced_);
+    if (PanelControl* control = PanelControl::active()) {
+        control->frameDelivered();
+    }
 }

@@ -86,3 +86,27 @@ TEST_F(RunnerFiles, FilesAreWrittenWholeOrNotAtAllAndNeverOverWhatIsNotTheirs) {
         EXPECT_EQ(listing(), before) << "no partial file, nothing replaced";
     }
 }
+
+TEST_F(RunnerFiles, APlainPbmReferenceIsWrittenByUpdateReadsAsTextAndIsCompared) {
+    write("menu.scenario", "volts 1500\non\npress knob\nexpect frame ref/menu.pbm\n");
+    const program_run update = run_program({"--update", "menu.scenario"}, folder.string());
+    ASSERT_EQ(update.status, 0) << update.err;
+    std::string pbm = read("ref/menu.pbm");
+    ASSERT_EQ(pbm.rfind("P1\n114 64\n", 0), 0u) << pbm.substr(0, 40);
+    EXPECT_EQ(pbm.size(), 10u + 64 * 115); // one character a pixel, a row a line
+    EXPECT_EQ(run_program({"menu.scenario"}, folder.string()).status, 0);
+
+    // A reviewer's one-pixel edit of the text is a mismatch, and a broken file a mistake.
+    const std::size_t corner = 10; // the top-left pixel
+    pbm[corner] = pbm[corner] == '0' ? '1' : '0';
+    write("ref/menu.pbm", pbm);
+    const program_run changed = run_program({"menu.scenario"}, folder.string());
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_NE(changed.err.find("in 1 pixels, the first at (0, 0)"), std::string::npos)
+        << changed.err;
+    write("ref/menu.pbm", "P1\n114 64\n0101");
+    const program_run broken = run_program({"menu.scenario"}, folder.string());
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_NE(broken.err.find("only 4 of the header's 114 x 64 pixels"), std::string::npos)
+        << broken.err;
+}

@@ -1,0 +1,319 @@
+#include "panel_control.h"
+
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSlider>
+#include <QStandardPaths>
+#include <cmath>
+
+#include "deliver_events.h"
+#include "engine/panel_colours.h"
+#include "engine/panel_inputs.h"
+#include "engine/timing.h"
+#include "firmware/monitor/state.h"
+#include "panel_keys.h"
+#include "pcmain.h"
+
+using namespace txm9;
+
+namespace {
+
+PanelControl* listening = nullptr;
+
+// A client that reads nothing for this long is dropped rather than the window's memory
+// filling with its replies.
+constexpr qint64 MOST_UNREAD_BYTES = 64 * 1024 * 1024;
+constexpr int HANDOVER_MS = 500;
+
+void move_slider(QSlider* slider, uint32_t count, TForm1& form, void (TForm1::*changed)()) {
+    if (slider->value() == static_cast<int>(count)) {
+        (form.*changed)(); // the count is set again, as the runner sets it
+    } else {
+        slider->setValue(static_cast<int>(count));
+    }
+}
+
+void set_box(QAbstractButton* box, bool ticked) {
+    if (box->isChecked() != ticked) {
+        box->click();
+    }
+}
+
+// ON and OFF shown pressed for a moment, as the keys are.
+void show_pressed(QAbstractButton* button) {
+    QTimer::singleShot(0, button, [button] { button->setDown(true); });
+    QTimer::singleShot(PRESSED_LOOK_MS, button, [button] { button->setDown(false); });
+}
+
+} // namespace
+
+PanelControl::PanelControl(TForm1& form) : QObject(&form), form_(form) {
+    resume_timer_.setSingleShot(true);
+    resume_timer_.setTimerType(Qt::PreciseTimer);
+    connect(&resume_timer_, &QTimer::timeout, this, &PanelControl::resume);
+    connect(&server_, &QLocalServer::newConnection, this, &PanelControl::accept);
+}
+
+PanelControl::~PanelControl() {
+    if (listening == this) {
+        listening = nullptr;
+    }
+    server_.close();
+}
+
+PanelControl* PanelControl::active() {
+    return listening;
+}
+
+bool PanelControl::driving() {
+    return listening != nullptr && listening->client_;
+}
+
+QString PanelControl::defaultPath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::tempPath();
+    }
+    return QDir(folder).filePath(QStringLiteral("txm9-simulator.%1.sock").arg(getpid()));
+}
+
+bool PanelControl::listen(const QString& path, QString& problem) {
+    // A socket left by a program that has gone answers nobody: it may be replaced. One that
+    // answers belongs to a running window and is left alone.
+    if (QFile::exists(path)) {
+        QLocalSocket probe;
+        probe.connectToServer(path);
+        if (probe.waitForConnected(200)) {
+            problem = QStringLiteral("%1 is in use by another program").arg(path);
+            return false;
+        }
+        QLocalServer::removeServer(path);
+    }
+    // Only the user may connect: the socket is made with no permission for anyone else.
+    const mode_t before = ::umask(0177);
+    const bool listens = server_.listen(path);
+    ::umask(before);
+    if (!listens) {
+        problem = QStringLiteral("cannot listen at %1: %2").arg(path, server_.errorString());
+        return false;
+    }
+    ::chmod(QFile::encodeName(server_.fullServerName()).constData(), 0600);
+    path_ = server_.fullServerName();
+    listening = this;
+    return true;
+}
+
+void PanelControl::accept() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        if (!client_) {
+            adopt(socket);
+            continue;
+        }
+        // A client that has just gone may not have been noticed yet: the newcomer waits a
+        // moment before it is told the panel is taken.
+        QTimer::singleShot(HANDOVER_MS, this, [this, waiting = QPointer<QLocalSocket>(socket)] {
+            if (!waiting) {
+                return;
+            }
+            if (!client_) {
+                adopt(waiting);
+                return;
+            }
+            waiting->write(
+                error_line(nullptr, "busy", "another client is driving the panel; one at a time")
+                    .c_str());
+            waiting->write("\n");
+            waiting->disconnectFromServer();
+            connect(waiting, &QLocalSocket::disconnected, waiting, &QObject::deleteLater);
+        });
+    }
+}
+
+void PanelControl::adopt(QLocalSocket* socket) {
+    client_ = socket;
+    lines_ = line_reader();
+    pending_.clear();
+    connect(socket, &QLocalSocket::readyRead, this, &PanelControl::read);
+    connect(socket, &QLocalSocket::disconnected, this, &PanelControl::client_gone,
+            Qt::QueuedConnection);
+    player_options options;
+    options.out_dir = QDir::currentPath().toStdString();
+    session_ = std::make_unique<control_session>(
+        *this, [this](const std::string& line) { send(line); },
+        control_identity{"txm9-simulator", QCoreApplication::applicationVersion().toStdString(),
+                         "window"},
+        options, QDir::currentPath().toStdString());
+    ++in_session_;
+    session_->start();
+    --in_session_;
+    read();
+}
+
+void PanelControl::read() {
+    if (!client_) {
+        return;
+    }
+    const QByteArray bytes = client_->readAll();
+    lines_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    // While the instrument is off, taken from the event loop rather than here: a request that
+    // switches on runs the whole run inside it, and the socket signals no more reads while
+    // its handler is on the stack. While it runs, taken after the frame's delivery, as the
+    // runner takes them, so that a key's two passes are two whole passes.
+    QTimer::singleShot(0, this, [this] { take_lines(false); });
+}
+
+void PanelControl::take_lines(bool after_frame) {
+    while (std::optional<request_line> line = lines_.next()) {
+        pending_.push_back(std::move(*line));
+    }
+    while (session_ && !pending_.empty()) {
+        // While the instrument runs, a question is answered at once if nothing is under way,
+        // but anything to do waits for the end of a frame's delivery.
+        if (form_.runs() > 0 && !after_frame) {
+            control_request request;
+            request_problem problem;
+            if (session_->busy() ||
+                (parse_request(pending_.front().text, request, problem) && !request.is_query)) {
+                break;
+            }
+        }
+        const request_line line = std::move(pending_.front());
+        pending_.pop_front();
+        ++in_session_;
+        session_->receive(line);
+        if (session_) {
+            // The call may have returned only once an older client's run ended.
+            session_->poll();
+        }
+        --in_session_;
+        after_step();
+    }
+    retire_closed();
+}
+
+void PanelControl::send(const std::string& line) {
+    if (!client_) {
+        return;
+    }
+    client_->write(line.data(), static_cast<qint64>(line.size()));
+    client_->write("\n", 1);
+    if (client_->bytesToWrite() > MOST_UNREAD_BYTES) {
+        client_->abort();
+    }
+}
+
+void PanelControl::client_gone() {
+    if (client_) {
+        client_->deleteLater();
+    }
+    client_ = nullptr;
+    resume_timer_.stop();
+    if (session_) {
+        session_->close();
+        closed_.push_back(std::move(session_));
+    }
+    retire_closed();
+}
+
+void PanelControl::retire_closed() {
+    if (in_session_ == 0) {
+        closed_.clear();
+    }
+}
+
+// Back in the window's event loop: while the instrument is off, a wait passes on the real
+// clock at the window's speed.
+void PanelControl::after_step() {
+    if (!session_ || form_.runs() > 0) {
+        return;
+    }
+    if (const std::optional<uint64_t> at = session_->resume_at()) {
+        const double real_ms =
+            static_cast<double>(*at - std::min(*at, ms_)) / form_.session().time().speed();
+        resume_timer_.start(static_cast<int>(std::ceil(real_ms)));
+    }
+}
+
+void PanelControl::resume() {
+    if (!session_) {
+        return;
+    }
+    if (form_.session().time().paused()) {
+        resume_timer_.start(20); // instrument time stands still while paused
+        return;
+    }
+    if (const std::optional<uint64_t> at = session_->resume_at()) {
+        ms_ = std::max(ms_, *at);
+    }
+    ++in_session_;
+    session_->resume();
+    --in_session_;
+    after_step();
+    retire_closed();
+}
+
+void PanelControl::frameShown(const frame_report& frame) {
+    if (session_) {
+        ++in_session_;
+        session_->frame_shown(frame);
+        --in_session_;
+    }
+}
+
+void PanelControl::frameDelivered() {
+    ms_ += FRAME_MS;
+    if (session_) {
+        ++in_session_;
+        session_->frame_delivered();
+        --in_session_;
+        take_lines(true);
+    }
+    retire_closed();
+}
+
+void PanelControl::press(uint8_t key) {
+    form_.panelKeys().press(key);
+}
+
+void PanelControl::set_volts(uint32_t count) {
+    move_slider(form_.TrackBar1, count, form_, &TForm1::TrackBar1Change);
+}
+
+void PanelControl::set_amps(uint32_t count) {
+    move_slider(form_.TrackBar2, count, form_, &TForm1::TrackBar2Change);
+}
+
+void PanelControl::set_calibrate(bool ticked) {
+    set_box(form_.CheckBox2, ticked);
+}
+
+void PanelControl::set_key_fast(bool ticked) {
+    set_box(form_.CheckBox3, ticked);
+}
+
+run_end PanelControl::switch_on() {
+    show_pressed(form_.Button1);
+    form_.Button1->click();
+    return form_.session().last_run();
+}
+
+void PanelControl::switch_off() {
+    form_.Button2->click();
+    show_pressed(form_.Button2);
+}
+
+bool PanelControl::lamp_lit() const {
+    return form_.Shape1->fillColour() == COLOUR_LAMP_LIT;
+}
+
+const front_panel& PanelControl::engine() const {
+    return form_.engine();
+}
+
+uint64_t PanelControl::now_ms() const {
+    return ms_;
+}
