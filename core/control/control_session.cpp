@@ -38,7 +38,7 @@ json_value screen_answer(const scenario_panel& panel) {
 
 json_value texts_answer() {
     json_value texts = json_value::array();
-    for (const FoundText& found : find_all_texts()) {
+    for (const found_text& found : find_all_texts()) {
         json_value t = json_value::object();
         t.set("text", json_value::string(found.text));
         t.set("face", json_value::string(face_name(found.face)));

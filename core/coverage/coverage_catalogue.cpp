@@ -37,9 +37,9 @@ uint16_t on(std::initializer_list<screen_routine> screens) {
     return places;
 }
 
-uint8_t faces(std::initializer_list<TextFace> list) {
+uint8_t faces(std::initializer_list<text_face> list) {
     uint8_t bits = 0;
-    for (TextFace f : list) {
+    for (text_face f : list) {
         bits = static_cast<uint8_t>(bits | 1u << static_cast<int>(f));
     }
     return bits;
@@ -74,7 +74,7 @@ narrowing drawn_in(uint8_t face_bits, uint8_t layout_bits) {
 narrowing menu_item_in(int8_t item, int only_language = -1) {
     return [=](catalogue_text& t) {
         t.menu_item = item;
-        t.faces = faces({TextFace::double_height});
+        t.faces = faces({text_face::double_height});
         if (only_language >= 0) {
             t.text[1 - only_language] = nullptr;
         }
@@ -87,7 +87,7 @@ narrowing menu_item(int8_t item) {
 // is off the display.
 narrowing at_the_edge(std::vector<uint8_t> tops) {
     return [=](catalogue_text& t) {
-        t.faces = faces({TextFace::double_height});
+        t.faces = faces({text_face::double_height});
         t.tops = tops;
         t.clipped = 1;
     };
@@ -114,9 +114,9 @@ std::vector<catalogue_text> build_texts() {
                    adc = on({screen_adc_values}), calibrate = on({screen_calibrate}),
                    message = on({screen_message}), splash = 1u << SPLASH_PLACE;
     const uint16_t lists = display | battery | adc | calibrate;
-    const uint8_t normal = faces({TextFace::normal}), twice = faces({TextFace::double_height}),
-                  numerals = faces({TextFace::medium_numerals, TextFace::large_numerals}),
-                  normal_or_small = faces({TextFace::normal, TextFace::small});
+    const uint8_t normal = faces({text_face::normal}), twice = faces({text_face::double_height}),
+                  numerals = faces({text_face::medium_numerals, text_face::large_numerals}),
+                  normal_or_small = faces({text_face::normal, text_face::small});
     constexpr uint8_t any_layout = 0;
 
     std::vector<catalogue_text> list;
@@ -318,32 +318,32 @@ bool format_in(const std::string& run, const char* anchor, const char* format) {
 }
 
 bool text_shown(const catalogue_text& entry, const drawn_context& context,
-                const std::vector<FoundText>& texts) {
+                const std::vector<found_text>& texts) {
     const char* text = entry.text[context.language];
     if (text == nullptr || (entry.places & 1u << context.place) == 0 ||
         (entry.menu_item >= 0 && entry.menu_item != context.menu_item) ||
         (entry.layouts != 0 && (entry.layouts & context.layout) == 0)) {
         return false;
     }
-    auto face_fits = [&](const FoundText& t) {
+    auto face_fits = [&](const found_text& t) {
         return (entry.faces == 0 || (entry.faces & 1u << static_cast<int>(t.face)) != 0) &&
                (entry.tops.empty() ||
                 std::find(entry.tops.begin(), entry.tops.end(), t.y) != entry.tops.end());
     };
     if (!entry.format) {
         const std::string wanted = trimmed(text);
-        return std::any_of(texts.begin(), texts.end(), [&](const FoundText& t) {
+        return std::any_of(texts.begin(), texts.end(), [&](const found_text& t) {
             return face_fits(t) && text_contains(t.text, wanted);
         });
     }
     // A label and its value may stand in different shades (only the value inverted while it
     // is edited), and so be read as two texts: a format is looked for along the whole band.
-    for (const FoundText& first : texts) {
+    for (const found_text& first : texts) {
         if (!face_fits(first)) {
             continue;
         }
         std::string line;
-        for (const FoundText& t : texts) {
+        for (const found_text& t : texts) {
             if (t.y == first.y && t.face == first.face && t.x >= first.x) {
                 line += (line.empty() ? "" : " ") + t.text;
             }

@@ -50,7 +50,7 @@ struct catalogue_text {
     const char* anchor[LANGUAGE_COUNT]; // a format's label, read just before it, or nullptr
     bool format = false;                // a printf format: each conversion stands for a number
     uint16_t places = 0;                // bit per screen index, bit SPLASH_PLACE for the splash
-    uint8_t faces = 0;                  // bit per TextFace it is drawn in; 0 any
+    uint8_t faces = 0;                  // bit per text_face it is drawn in; 0 any
     int8_t menu_item = -1;              // the main menu's item that draws it; -1 any
     uint8_t layouts = 0;                // main_layout bits that draw it; 0 any
     std::vector<uint8_t> tops;          // the top rows it is drawn at; empty: anywhere
@@ -68,7 +68,7 @@ struct drawn_context {
 };
 // Whether the display, read as `texts`, shows `entry` in the context's language.
 bool text_shown(const catalogue_text& entry, const drawn_context& context,
-                const std::vector<FoundText>& texts);
+                const std::vector<found_text>& texts);
 // Whether `run` contains the printf `format` (preceded by `anchor` if given), a blank in
 // them standing for any number of blanks, each conversion for a number of its kind, cut
 // where words and numbers are whole. "%3uA" is in "BAR SCALE:  5A" after "BAR SCALE:".

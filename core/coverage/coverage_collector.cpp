@@ -194,7 +194,7 @@ void coverage_collector::read_texts(const drawn_context& context) {
     if (!wanted || !frames_read_.insert(frame_key(context)).second) {
         return;
     }
-    const std::vector<FoundText> texts = find_all_texts();
+    const std::vector<found_text> texts = find_all_texts();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         first_place& shown = data_.texts[i][context.language];
         if (!shown.reached() && text_shown(entries[i], context, texts)) {

@@ -9,10 +9,10 @@
 
 namespace txm9 {
 
-class LcdSnapshot {
+class lcd_snapshot {
 public:
     // Copies lcd_buffer as it is now.
-    LcdSnapshot() {
+    lcd_snapshot() {
         for (int x = 0; x < LCD_WIDTH; ++x) {
             uint64_t column = 0;
             for (int page = 0; page < LCD_PAGES; ++page) {

@@ -8,13 +8,13 @@ namespace txm9 {
 
 namespace {
 
-std::string read_cells(TextFace face_id, uint8_t x, uint8_t y, uint8_t n, Shade shade) {
-    const LcdSnapshot lcd;
-    const ReaderFace& face = reader_face(face_id);
+std::string read_cells(text_face face_id, uint8_t x, uint8_t y, uint8_t n, text_shade shade) {
+    const lcd_snapshot lcd;
+    const reader_font& face = reader_face(face_id);
     std::string text;
     for (int i = 0; i < n; ++i) {
-        const ReaderGlyph* g =
-            cell_glyph(lcd, face, x + i * face.pitch, y, shade == Shade::inverted);
+        const reader_glyph* g =
+            cell_glyph(lcd, face, x + i * face.pitch, y, shade == text_shade::inverted);
         text += g != nullptr ? g->code : '?';
     }
     return text;
@@ -22,34 +22,34 @@ std::string read_cells(TextFace face_id, uint8_t x, uint8_t y, uint8_t n, Shade 
 
 } // namespace
 
-std::ostream& operator<<(std::ostream& out, const ScreenText& found) {
+std::ostream& operator<<(std::ostream& out, const screen_text& found) {
     return out << '"' << found.text << "\" at x=" << static_cast<int>(found.x)
                << (found.inverted ? ", inverted" : ", plain");
 }
 
-std::string read_text(uint8_t x, uint8_t y, uint8_t n, Shade shade) {
-    return read_cells(TextFace::normal, x, y, n, shade);
+std::string read_text(uint8_t x, uint8_t y, uint8_t n, text_shade shade) {
+    return read_cells(text_face::normal, x, y, n, shade);
 }
 
-std::string read_double_text(uint8_t x, uint8_t y, uint8_t n, Shade shade) {
-    return read_cells(TextFace::double_height, x, y, n, shade);
+std::string read_double_text(uint8_t x, uint8_t y, uint8_t n, text_shade shade) {
+    return read_cells(text_face::double_height, x, y, n, shade);
 }
 
-std::string read_small_text(uint8_t x, uint8_t y, uint8_t n, Shade shade) {
-    return read_cells(TextFace::small, x, y, n, shade);
+std::string read_small_text(uint8_t x, uint8_t y, uint8_t n, text_shade shade) {
+    return read_cells(text_face::small, x, y, n, shade);
 }
 
-std::vector<ScreenText> find_texts(uint8_t y, TextFace face) {
-    return band_texts(LcdSnapshot{}, face, y);
+std::vector<screen_text> find_texts(uint8_t y, text_face face) {
+    return band_texts(lcd_snapshot{}, face, y);
 }
 
-ScreenText find_text(uint8_t y, TextFace face) {
-    const std::vector<ScreenText> texts = find_texts(y, face);
-    const auto longest =
-        std::max_element(texts.begin(), texts.end(), [](const ScreenText& a, const ScreenText& b) {
-            return visible_length(a) < visible_length(b);
-        });
-    return longest == texts.end() ? ScreenText{} : *longest;
+screen_text find_text(uint8_t y, text_face face) {
+    const std::vector<screen_text> texts = find_texts(y, face);
+    const auto longest = std::max_element(texts.begin(), texts.end(),
+                                          [](const screen_text& a, const screen_text& b) {
+                                              return visible_length(a) < visible_length(b);
+                                          });
+    return longest == texts.end() ? screen_text{} : *longest;
 }
 
 } // namespace txm9

@@ -4,9 +4,9 @@
 //
 //   lcd_text(0, 32, "LANG: FRANCAIS", 0, 1, 1);
 //   find_text(32)                            -> {"LANG: FRANCAIS", 0, inverted}
-//   read_text(48, 32, 8, Shade::inverted)    -> "FRANCAIS"
+//   read_text(48, 32, 8, text_shade::inverted)    -> "FRANCAIS"
 //   lcd_digits_large(25, 9, "12.6");
-//   find_texts(9, TextFace::large_numerals)  -> {{"12.6", 25, plain}}
+//   find_texts(9, text_face::large_numerals)  -> {{"12.6", 25, plain}}
 //   screen_shows("12.6")                     -> true
 //
 // A character cell matches a glyph only when every pixel of the cell agrees: for plain text
@@ -34,55 +34,55 @@
 
 namespace txm9 {
 
-enum class TextFace { normal, double_height, small, large_numerals, medium_numerals };
-enum class Shade { plain, inverted };
+enum class text_face { normal, double_height, small, large_numerals, medium_numerals };
+enum class text_shade { plain, inverted };
 
 // A text found on one band: its characters, the column of its first cell, its shade.
-struct ScreenText {
+struct screen_text {
     std::string text;
     uint8_t x = 0;
     bool inverted = false;
-    bool operator==(const ScreenText&) const = default;
+    bool operator==(const screen_text&) const = default;
 };
 // Prints e.g. "LANG: FRANCAIS" at x=0, inverted
-std::ostream& operator<<(std::ostream& out, const ScreenText& found);
+std::ostream& operator<<(std::ostream& out, const screen_text& found);
 
 // n characters of normal-height 8 x 8 text whose first cell has its top-left corner at (x, y).
-std::string read_text(uint8_t x, uint8_t y, uint8_t n, Shade shade = Shade::plain);
+std::string read_text(uint8_t x, uint8_t y, uint8_t n, text_shade shade = text_shade::plain);
 // n characters of double-height 8 x 8 text (cells 8 x 16) from (x, y).
-std::string read_double_text(uint8_t x, uint8_t y, uint8_t n, Shade shade = Shade::plain);
+std::string read_double_text(uint8_t x, uint8_t y, uint8_t n, text_shade shade = text_shade::plain);
 // n characters of small text drawn at (x, y): ink in rows y..y+6, 6 columns per character.
-std::string read_small_text(uint8_t x, uint8_t y, uint8_t n, Shade shade = Shade::plain);
+std::string read_small_text(uint8_t x, uint8_t y, uint8_t n, text_shade shade = text_shade::plain);
 
 // Every text on the band of cells whose top row is y, left to right, found wherever it
 // starts (centred texts included). A text is a row of matching cells, each starting where the
 // one before moves the pen, all of one shade; plain blanks inside it read as spaces (so plain
 // words on the same pitch merge into one text, as a person would read them), and plain
 // blanks at its ends are dropped. A band with nothing readable gives an empty list.
-std::vector<ScreenText> find_texts(uint8_t y, TextFace face = TextFace::normal);
+std::vector<screen_text> find_texts(uint8_t y, text_face face = text_face::normal);
 // The band's longest text (by visible characters), or an empty text at x=0 if there is none.
-ScreenText find_text(uint8_t y, TextFace face = TextFace::normal);
+screen_text find_text(uint8_t y, text_face face = text_face::normal);
 
 // A text found anywhere on the screen, with the face and band it was read in.
-struct FoundText {
+struct found_text {
     std::string text;
-    TextFace face = TextFace::normal;
+    text_face face = text_face::normal;
     uint8_t x = 0;
     uint8_t y = 0;
     bool inverted = false;
-    bool operator==(const FoundText&) const = default;
+    bool operator==(const found_text&) const = default;
 };
 // "normal", "double height", "small", "large numerals" or "medium numerals".
-const char* face_name(TextFace face);
+const char* face_name(text_face face);
 // Prints e.g. large numerals x=25 y=9 plain "12.6"
-std::ostream& operator<<(std::ostream& out, const FoundText& found);
+std::ostream& operator<<(std::ostream& out, const found_text& found);
 
 // find_texts on every band in every face, top to bottom, then face by face, then left to
 // right, less what says nothing: runs of blanks alone (a dark box reads as inverted spaces on
 // every band inside it), and pieces of a longer text matched in a band or face it was not
 // written in (the dot of a ':' alone in the band above it), that is texts whose dark pixels
 // all lie within the cells of a text with more visible characters.
-std::vector<FoundText> find_all_texts();
+std::vector<found_text> find_all_texts();
 
 // Whether `text` appears within the read text `run` without cutting through a word or a
 // number: the characters on either side of each cut may not both be letters, both digits,
@@ -94,7 +94,7 @@ bool text_contains(const std::string& run, const std::string& text);
 // text_contains has it, within that one text: a match never spans two texts or two bands.
 // With `inverted` given, only texts of that shade count.
 bool screen_shows(const std::string& text, std::optional<bool> inverted = {});
-// One line per text find_all_texts reads, as FoundText prints, or "no readable text".
+// One line per text find_all_texts reads, as found_text prints, or "no readable text".
 std::string describe_screen_texts();
 
 } // namespace txm9

@@ -10,17 +10,17 @@ namespace {
 
 constexpr int MAX_CELL_WIDTH = 32;
 
-uint32_t row_mask(const ReaderFace& face) {
+uint32_t row_mask(const reader_font& face) {
     return face.height >= 32 ? ~0u : (1u << face.height) - 1;
 }
 
 // The first glyph in code order whose key columns hash to `key` and whose ink is exactly
 // `columns`.
-const ReaderGlyph* look_up(const ReaderFace& face, uint64_t key, const uint32_t* columns) {
+const reader_glyph* look_up(const reader_font& face, uint64_t key, const uint32_t* columns) {
     const std::size_t last_slot = face.by_key.size() - 1;
     for (std::size_t slot = key & last_slot; face.by_key[slot] >= 0;
          slot = (slot + 1) & last_slot) {
-        const ReaderGlyph& g = face.glyphs[face.by_key[slot]];
+        const reader_glyph& g = face.glyphs[face.by_key[slot]];
         if (g.key == key && std::equal(g.ink.begin(), g.ink.end(), columns)) {
             return &g;
         }
@@ -31,7 +31,7 @@ const ReaderGlyph* look_up(const ReaderFace& face, uint64_t key, const uint32_t*
 // The first glyph in code order whose ink is exactly `columns`, a cell's columns as the
 // glyphs hold them: dark bits for a plain cell, light ones for an inverted cell. There are
 // face.widest columns.
-inline const ReaderGlyph* glyph_with_ink(const ReaderFace& face, const uint32_t* columns) {
+inline const reader_glyph* glyph_with_ink(const reader_font& face, const uint32_t* columns) {
     if (!face.filter.test(filter_slot(face, columns))) {
         return nullptr;
     }
@@ -40,7 +40,7 @@ inline const ReaderGlyph* glyph_with_ink(const ReaderFace& face, const uint32_t*
 
 // An inverted small character's band reaches one row above its box, unless that row would
 // lie above the screen.
-bool row_above_dark(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y, int width) {
+bool row_above_dark(const lcd_snapshot& lcd, const reader_font& face, int x, int y, int width) {
     if (!face.dark_row_above || y == 0) {
         return true;
     }
@@ -53,7 +53,7 @@ bool row_above_dark(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y
 }
 
 // Whether every compared pixel of the cell at (x, y) agrees with the glyph.
-bool shows(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph& g, int x, int y,
+bool shows(const lcd_snapshot& lcd, const reader_font& face, const reader_glyph& g, int x, int y,
            bool inverted) {
     const uint32_t mask = row_mask(face);
     for (int k = 0; k < g.advance; ++k) {
@@ -67,8 +67,8 @@ bool shows(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph& g,
 
 // The cell at (x, y) as the glyphs hold it: face.widest columns, dark bits for a plain cell
 // and light ones for an inverted cell.
-std::array<uint32_t, MAX_CELL_WIDTH> cell_ink(const LcdSnapshot& lcd, const ReaderFace& face, int x,
-                                              int y, bool inverted) {
+std::array<uint32_t, MAX_CELL_WIDTH> cell_ink(const lcd_snapshot& lcd, const reader_font& face,
+                                              int x, int y, bool inverted) {
     const uint32_t mask = row_mask(face);
     std::array<uint32_t, MAX_CELL_WIDTH> columns{};
     for (int k = 0; k < face.widest; ++k) {
@@ -82,29 +82,29 @@ std::array<uint32_t, MAX_CELL_WIDTH> cell_ink(const LcdSnapshot& lcd, const Read
 // away from the glyph that asked, so that a row of slight glyphs is followed to its ends.
 enum side : uint8_t { LEFT = 1, RIGHT = 2, BOTH = LEFT | RIGHT };
 
-bool stands_whole(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph& g, int x,
+bool stands_whole(const lcd_snapshot& lcd, const reader_font& face, const reader_glyph& g, int x,
                   int y, side looking = BOTH);
 
 // Whether a plain glyph's cell that really stands there ends just left of column x, or begins
 // at column x. A slight neighbour has to stand whole itself, further along the same way: the
 // edge of a picture's frame holds a '_' in every cell, each beside another, but the first and
 // last touch the frame's sides.
-bool glyph_ends_at(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y) {
-    const auto standing = [&](const ReaderGlyph& g, int from) {
+bool glyph_ends_at(const lcd_snapshot& lcd, const reader_font& face, int x, int y) {
+    const auto standing = [&](const reader_glyph& g, int from) {
         return !g.slight || stands_whole(lcd, face, g, from, y, LEFT);
     };
     if (face.pitch != 0) {
-        const ReaderGlyph* g =
+        const reader_glyph* g =
             glyph_with_ink(face, cell_ink(lcd, face, x - face.pitch, y, false).data());
         return g != nullptr && standing(*g, x - face.pitch);
     }
-    return std::any_of(face.glyphs.begin(), face.glyphs.end(), [&](const ReaderGlyph& g) {
+    return std::any_of(face.glyphs.begin(), face.glyphs.end(), [&](const reader_glyph& g) {
         return shows(lcd, face, g, x - g.advance, y, false) && standing(g, x - g.advance);
     });
 }
 
-bool glyph_starts_at(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y) {
-    const ReaderGlyph* g = glyph_with_ink(face, cell_ink(lcd, face, x, y, false).data());
+bool glyph_starts_at(const lcd_snapshot& lcd, const reader_font& face, int x, int y) {
+    const reader_glyph* g = glyph_with_ink(face, cell_ink(lcd, face, x, y, false).data());
     return g != nullptr && (!g->slight || stands_whole(lcd, face, *g, x, y, RIGHT));
 }
 
@@ -113,7 +113,7 @@ bool glyph_starts_at(const LcdSnapshot& lcd, const ReaderFace& face, int x, int 
 // a glyph counts only when it stands whole: none of its ink touches dark pixels outside its
 // cell, except at its sides where the cell beside holds a glyph that stands there too ('Y',
 // '_' and '~' ink their last column, the large minus its first).
-bool stands_whole(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph& g, int x,
+bool stands_whole(const lcd_snapshot& lcd, const reader_font& face, const reader_glyph& g, int x,
                   int y, side looking) {
     const int last_row = face.height - 1;
     bool touches_left = false;
@@ -136,8 +136,8 @@ bool stands_whole(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGl
 
 // The glyph whose ink the cell's columns hold, if it really stands there: an inverted small
 // character needs its row above dark, a slight plain glyph has to stand whole.
-const ReaderGlyph* confirmed(const LcdSnapshot& lcd, const ReaderFace& face, const ReaderGlyph* g,
-                             int x, int y, bool inverted) {
+const reader_glyph* confirmed(const lcd_snapshot& lcd, const reader_font& face,
+                              const reader_glyph* g, int x, int y, bool inverted) {
     if (g == nullptr) {
         return nullptr;
     }
@@ -147,13 +147,13 @@ const ReaderGlyph* confirmed(const LcdSnapshot& lcd, const ReaderFace& face, con
     return !g->slight || stands_whole(lcd, face, *g, x, y) ? g : nullptr;
 }
 
-struct Cell {
-    const ReaderGlyph* glyph = nullptr; // nullptr: the cell matches nothing here
+struct glyph_cell {
+    const reader_glyph* glyph = nullptr; // nullptr: the cell matches nothing here
     bool inverted = false;
 };
 
 // A candidate text: cells from column `start` up to column `end`, and its visible length.
-struct Run {
+struct cell_run {
     int start = 0;
     int end = 0;
     bool inverted = false;
@@ -162,8 +162,8 @@ struct Run {
 
 } // namespace
 
-const ReaderGlyph* cell_glyph(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y,
-                              bool inverted) {
+const reader_glyph* cell_glyph(const lcd_snapshot& lcd, const reader_font& face, int x, int y,
+                               bool inverted) {
     if (inverted && !face.invertible) {
         return nullptr;
     }
@@ -171,7 +171,7 @@ const ReaderGlyph* cell_glyph(const LcdSnapshot& lcd, const ReaderFace& face, in
                      y, inverted);
 }
 
-int visible_length(const ScreenText& t) {
+int visible_length(const screen_text& t) {
     if (t.inverted) {
         return static_cast<int>(t.text.size());
     }
@@ -179,8 +179,8 @@ int visible_length(const ScreenText& t) {
         std::count_if(t.text.begin(), t.text.end(), [](char c) { return c != ' '; }));
 }
 
-std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int y) {
-    const ReaderFace& face = reader_face(face_id);
+std::vector<screen_text> band_texts(const lcd_snapshot& lcd, text_face face_id, int y) {
+    const reader_font& face = reader_face(face_id);
     // Below the last band no glyph's ink fits on the screen; on a band without ink every plain
     // cell is a blank, and an inverted cell needs a glyph that fills it.
     if (y > face.last_band || (!face.some_glyph_fills_its_cell && !lcd.any_ink(y, face.height))) {
@@ -202,8 +202,8 @@ std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int
         light_from[x] = dark[x] == 0 ? light_from[x + 1] + 1 : 0;
         dark_from[x] = light[x] == 0 ? dark_from[x + 1] + 1 : 0;
     }
-    const ReaderGlyph& blank = face.glyphs.front();
-    const auto glyph_at = [&](int x, bool inverted) -> const ReaderGlyph* {
+    const reader_glyph& blank = face.glyphs.front();
+    const auto glyph_at = [&](int x, bool inverted) -> const reader_glyph* {
         if ((inverted ? dark_from[x] : light_from[x]) >= blank.advance) {
             return inverted ? confirmed(lcd, face, &blank, x, y, true) : &blank;
         }
@@ -212,10 +212,10 @@ std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int
     };
 
     // Each cell lies wholly on the screen. Plain blanks alone make no text.
-    std::array<Cell, LCD_WIDTH> cells{};
+    std::array<glyph_cell, LCD_WIDTH> cells{};
     bool visible_cell = false;
     for (int x = 0; x < LCD_WIDTH; ++x) {
-        Cell cell{glyph_at(x, false), false};
+        glyph_cell cell{glyph_at(x, false), false};
         if (cell.glyph == nullptr && face.invertible) {
             cell = {glyph_at(x, true), true};
         }
@@ -231,16 +231,16 @@ std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int
     // Take the longest run of cells first and keep the later ones off its columns, so that a
     // run starting a few columns off a text's true start cannot steal it.
     std::array<bool, LCD_WIDTH> taken{};
-    std::vector<ScreenText> found;
+    std::vector<screen_text> found;
     for (;;) {
         // The run from each free cell on, built from the right: the cell, then the run from
         // where it moves the pen if that cell is free and of the same shade.
         std::array<bool, LCD_WIDTH + 1> free_cell{};
-        std::array<Run, LCD_WIDTH + 1> from{};
+        std::array<cell_run, LCD_WIDTH + 1> from{};
         int next_taken = LCD_WIDTH;
         for (int x = LCD_WIDTH - 1; x >= 0; --x) {
             next_taken = taken[x] ? x : next_taken;
-            const Cell& cell = cells[x];
+            const glyph_cell& cell = cells[x];
             if (cell.glyph == nullptr || x + cell.glyph->advance > next_taken) {
                 continue;
             }
@@ -248,7 +248,7 @@ std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int
             const int next = x + cell.glyph->advance;
             const bool goes_on =
                 next < LCD_WIDTH && free_cell[next] && cells[next].inverted == cell.inverted;
-            const Run tail = goes_on ? from[next] : Run{};
+            const cell_run tail = goes_on ? from[next] : cell_run{};
             // Plain blanks at either end are dropped.
             if (cell.inverted || cell.glyph->code != ' ') {
                 from[x] = {x, tail.visible > 0 ? tail.end : next, cell.inverted, tail.visible + 1};
@@ -257,12 +257,13 @@ std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int
             }
         }
         const auto best =
-            std::max_element(from.begin(), from.end(),
-                             [](const Run& a, const Run& b) { return a.visible < b.visible; });
+            std::max_element(from.begin(), from.end(), [](const cell_run& a, const cell_run& b) {
+                return a.visible < b.visible;
+            });
         if (best->visible == 0) {
             break;
         }
-        ScreenText text{"", static_cast<uint8_t>(best->start), best->inverted};
+        screen_text text{"", static_cast<uint8_t>(best->start), best->inverted};
         for (int x = best->start; x < best->end; x += cells[x].glyph->advance) {
             text.text += cells[x].glyph->code;
         }
@@ -270,7 +271,7 @@ std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face_id, int
         found.push_back(std::move(text));
     }
     std::sort(found.begin(), found.end(),
-              [](const ScreenText& a, const ScreenText& b) { return a.x < b.x; });
+              [](const screen_text& a, const screen_text& b) { return a.x < b.x; });
     return found;
 }
 

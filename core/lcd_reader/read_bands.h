@@ -11,13 +11,13 @@ namespace txm9 {
 
 // The glyph the cell with its top-left corner at (x, y) shows in the given shade, or nullptr.
 // A slight glyph counts only when it stands whole.
-const ReaderGlyph* cell_glyph(const LcdSnapshot& lcd, const ReaderFace& face, int x, int y,
-                              bool inverted);
+const reader_glyph* cell_glyph(const lcd_snapshot& lcd, const reader_font& face, int x, int y,
+                               bool inverted);
 
 // find_texts on the snapshot.
-std::vector<ScreenText> band_texts(const LcdSnapshot& lcd, TextFace face, int y);
+std::vector<screen_text> band_texts(const lcd_snapshot& lcd, text_face face, int y);
 
 // Characters a person sees in the text: plain blanks are invisible, inverted ones are not.
-int visible_length(const ScreenText& text);
+int visible_length(const screen_text& text);
 
 } // namespace txm9

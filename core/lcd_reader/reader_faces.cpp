@@ -23,7 +23,7 @@ int ink_count(const std::vector<uint32_t>& ink) {
 }
 
 // The lowest row of the glyph's ink, or -1 if it has none.
-int bottom_row(const ReaderGlyph& g) {
+int bottom_row(const reader_glyph& g) {
     uint32_t all = 0;
     for (uint32_t column : g.ink) {
         all |= column;
@@ -34,11 +34,11 @@ int bottom_row(const ReaderGlyph& g) {
 // Notes the widest and narrowest glyph, whether some glyph is ink from edge to edge and how
 // low a band can still hold a glyph's ink, and builds the look-ups. An inverted cell shows
 // even when the screen's edge cuts it, its cut-off rows reading light.
-void index_glyphs(ReaderFace& face) {
+void index_glyphs(reader_font& face) {
     const uint32_t full = face.height >= 32 ? ~0u : (1u << face.height) - 1;
     face.key_columns = face.glyphs.front().advance;
     face.last_band = face.invertible ? LCD_HEIGHT - 1 : 0;
-    for (const ReaderGlyph& g : face.glyphs) {
+    for (const reader_glyph& g : face.glyphs) {
         if (bottom_row(g) >= 0) {
             face.last_band =
                 std::max(face.last_band, static_cast<uint8_t>(LCD_HEIGHT - 1 - bottom_row(g)));
@@ -51,7 +51,7 @@ void index_glyphs(ReaderFace& face) {
     }
     face.by_key.assign(std::bit_ceil(4 * face.glyphs.size()), -1);
     for (std::size_t i = 0; i < face.glyphs.size(); ++i) {
-        ReaderGlyph& g = face.glyphs[i];
+        reader_glyph& g = face.glyphs[i];
         g.key = cell_key(g.ink.data(), face.key_columns);
         face.filter.set(filter_slot(face, g.ink.data()));
         std::size_t slot = g.key & (face.by_key.size() - 1);
@@ -64,11 +64,11 @@ void index_glyphs(ReaderFace& face) {
 
 // The 8 x 8 font, at normal or double height: bit r of a glyph byte is the glyph's row r,
 // drawn as rows 2r and 2r + 1 at double height.
-ReaderFace font_8x8_face(bool double_height) {
-    ReaderFace face{
+reader_font font_8x8_face(bool double_height) {
+    reader_font face{
         .height = static_cast<uint8_t>(double_height ? 16 : 8), .pitch = 8, .invertible = true};
     for (int code = FONT_FIRST_CODE; code <= FONT_8X8_LAST_CODE; ++code) {
-        ReaderGlyph g{static_cast<char>(code), 8, false, {}, 0};
+        reader_glyph g{static_cast<char>(code), 8, false, {}, 0};
         int single_ink = 0;
         for (int k = 0; k < 8; ++k) {
             const uint8_t byte = font_8x8[(code - FONT_FIRST_CODE) * 8 + k];
@@ -91,10 +91,10 @@ ReaderFace font_8x8_face(bool double_height) {
 
 // The small font: bit 6 of a glyph byte is the top row of its 5 x 7 box, bit 0 the bottom
 // row; the sixth column is the gap to the next character. Slightness counts the box only.
-ReaderFace small_face() {
-    ReaderFace face{.height = 7, .pitch = 6, .invertible = true, .dark_row_above = true};
+reader_font small_face() {
+    reader_font face{.height = 7, .pitch = 6, .invertible = true, .dark_row_above = true};
     for (int code = FONT_FIRST_CODE; code <= FONT_SMALL_LAST_CODE; ++code) {
-        ReaderGlyph g{static_cast<char>(code), 6, false, {}, 0};
+        reader_glyph g{static_cast<char>(code), 6, false, {}, 0};
         for (int k = 0; k < 6; ++k) {
             const uint8_t byte = k < 5 ? font_small[(code - FONT_FIRST_CODE) * 5 + k] : 0;
             uint32_t column = 0;
@@ -117,7 +117,7 @@ std::vector<uint32_t> drawn_alone(NumeralRoutine draw, const std::string& text, 
                                   int height) {
     lcd_clear();
     draw(0, 0, text.c_str());
-    const LcdSnapshot lcd;
+    const lcd_snapshot lcd;
     std::vector<uint32_t> columns;
     for (int x = 0; x < width; ++x) {
         columns.push_back(lcd.rows(x, 0, height));
@@ -127,11 +127,11 @@ std::vector<uint32_t> drawn_alone(NumeralRoutine draw, const std::string& text, 
 
 // A numeral face learnt from its drawing routine: each character's ink as it draws it, and
 // its advance as where an '8' drawn after it lands.
-ReaderFace numeral_face(NumeralRoutine draw, int cell_width, int height) {
+reader_font numeral_face(NumeralRoutine draw, int cell_width, int height) {
     uint8_t saved[LCD_BUFFER_SIZE];
     std::memcpy(saved, lcd_buffer, sizeof saved);
 
-    ReaderFace face{.height = static_cast<uint8_t>(height)};
+    reader_font face{.height = static_cast<uint8_t>(height)};
     const std::vector<uint32_t> eight = drawn_alone(draw, "8", cell_width, height);
     const int eight_left = static_cast<int>(
         std::find_if(eight.begin(), eight.end(), [](uint32_t c) { return c != 0; }) -
@@ -162,29 +162,29 @@ uint64_t cell_key(const uint32_t* columns, int n) {
     return key;
 }
 
-const ReaderFace& reader_face(TextFace face) {
+const reader_font& reader_face(text_face face) {
     switch (face) {
-    case TextFace::double_height: {
-        static const ReaderFace double_height = font_8x8_face(true);
+    case text_face::double_height: {
+        static const reader_font double_height = font_8x8_face(true);
         return double_height;
     }
-    case TextFace::small: {
-        static const ReaderFace small = small_face();
+    case text_face::small: {
+        static const reader_font small = small_face();
         return small;
     }
     // The numerals' cells are 22 x 32 and 18 x 24 (numerals.h).
-    case TextFace::large_numerals: {
-        static const ReaderFace large = numeral_face(lcd_digits_large, 22, 32);
+    case text_face::large_numerals: {
+        static const reader_font large = numeral_face(lcd_digits_large, 22, 32);
         return large;
     }
-    case TextFace::medium_numerals: {
-        static const ReaderFace medium = numeral_face(lcd_digits_medium, 18, 24);
+    case text_face::medium_numerals: {
+        static const reader_font medium = numeral_face(lcd_digits_medium, 18, 24);
         return medium;
     }
-    case TextFace::normal:
+    case text_face::normal:
         break;
     }
-    static const ReaderFace normal = font_8x8_face(false);
+    static const reader_font normal = font_8x8_face(false);
     return normal;
 }
 

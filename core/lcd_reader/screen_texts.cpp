@@ -11,25 +11,25 @@ namespace txm9 {
 
 namespace {
 
-constexpr TextFace all_faces[] = {TextFace::normal, TextFace::double_height, TextFace::small,
-                                  TextFace::large_numerals, TextFace::medium_numerals};
+constexpr text_face all_faces[] = {text_face::normal, text_face::double_height, text_face::small,
+                                   text_face::large_numerals, text_face::medium_numerals};
 
-struct Box {
+struct pixel_box {
     int left = 0, top = 0, right = -1, bottom = -1; // empty while right < left
     bool empty() const { return right < left; }
-    bool holds(const Box& inner) const {
+    bool holds(const pixel_box& inner) const {
         return inner.left >= left && inner.right <= right && inner.top >= top &&
                inner.bottom <= bottom;
     }
 };
 
 // The pixels a found text's cells cover, the row above included for inverted small text.
-Box cells_box(const FoundText& t) {
-    const ReaderFace& face = reader_face(t.face);
+pixel_box cells_box(const found_text& t) {
+    const reader_font& face = reader_face(t.face);
     int width = 0;
     for (char c : t.text) {
         const auto g = std::find_if(face.glyphs.begin(), face.glyphs.end(),
-                                    [c](const ReaderGlyph& glyph) { return glyph.code == c; });
+                                    [c](const reader_glyph& glyph) { return glyph.code == c; });
         width += g != face.glyphs.end() ? g->advance : 0;
     }
     const int above = t.inverted && face.dark_row_above && t.y > 0 ? 1 : 0;
@@ -37,8 +37,8 @@ Box cells_box(const FoundText& t) {
 }
 
 // The smallest box around the dark pixels inside `box`.
-Box ink_box(const LcdSnapshot& lcd, const Box& box) {
-    Box ink{LCD_WIDTH, LCD_HEIGHT, -1, -1};
+pixel_box ink_box(const lcd_snapshot& lcd, const pixel_box& box) {
+    pixel_box ink{LCD_WIDTH, LCD_HEIGHT, -1, -1};
     const int rows = box.bottom - box.top + 1;
     for (int x = box.left; x <= box.right; ++x) {
         const uint32_t dark = lcd.rows(x, box.top, rows);
@@ -57,16 +57,16 @@ Box ink_box(const LcdSnapshot& lcd, const Box& box) {
 // as an inverted '_'. Within a matched cell every dark pixel is the text's own (its ink, or
 // its background when inverted), so a text whose dark pixels all lie in the cells of a
 // longer text is made of that text, and is left out.
-std::vector<FoundText> without_pieces(const LcdSnapshot& lcd, std::vector<FoundText> texts) {
-    std::vector<Box> cells;
-    std::vector<Box> ink;
+std::vector<found_text> without_pieces(const lcd_snapshot& lcd, std::vector<found_text> texts) {
+    std::vector<pixel_box> cells;
+    std::vector<pixel_box> ink;
     std::vector<int> length;
-    for (const FoundText& t : texts) {
+    for (const found_text& t : texts) {
         cells.push_back(cells_box(t));
         ink.push_back(ink_box(lcd, cells.back()));
-        length.push_back(visible_length(ScreenText{t.text, t.x, t.inverted}));
+        length.push_back(visible_length(screen_text{t.text, t.x, t.inverted}));
     }
-    std::vector<FoundText> kept;
+    std::vector<found_text> kept;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         bool piece = false;
         for (std::size_t j = 0; j < texts.size() && !piece && !ink[i].empty(); ++j) {
@@ -105,34 +105,34 @@ bool clean_cut(const std::string& run, std::size_t i) {
 
 } // namespace
 
-const char* face_name(TextFace face) {
+const char* face_name(text_face face) {
     switch (face) {
-    case TextFace::double_height:
+    case text_face::double_height:
         return "double height";
-    case TextFace::small:
+    case text_face::small:
         return "small";
-    case TextFace::large_numerals:
+    case text_face::large_numerals:
         return "large numerals";
-    case TextFace::medium_numerals:
+    case text_face::medium_numerals:
         return "medium numerals";
-    case TextFace::normal:
+    case text_face::normal:
         break;
     }
     return "normal";
 }
 
-std::ostream& operator<<(std::ostream& out, const FoundText& found) {
+std::ostream& operator<<(std::ostream& out, const found_text& found) {
     return out << face_name(found.face) << " x=" << static_cast<int>(found.x)
                << " y=" << static_cast<int>(found.y)
                << (found.inverted ? " inverted \"" : " plain \"") << found.text << '"';
 }
 
-std::vector<FoundText> find_all_texts() {
-    const LcdSnapshot lcd;
-    std::vector<FoundText> found;
+std::vector<found_text> find_all_texts() {
+    const lcd_snapshot lcd;
+    std::vector<found_text> found;
     for (int y = 0; y < LCD_HEIGHT; ++y) {
-        for (TextFace face : all_faces) {
-            for (ScreenText& t : band_texts(lcd, face, y)) {
+        for (text_face face : all_faces) {
+            for (screen_text& t : band_texts(lcd, face, y)) {
                 if (t.text.find_first_not_of(' ') != std::string::npos) {
                     found.push_back(
                         {std::move(t.text), face, t.x, static_cast<uint8_t>(y), t.inverted});
@@ -156,19 +156,19 @@ bool text_contains(const std::string& run, const std::string& text) {
 }
 
 bool screen_shows(const std::string& text, std::optional<bool> inverted) {
-    const std::vector<FoundText> texts = find_all_texts();
-    return std::any_of(texts.begin(), texts.end(), [&](const FoundText& t) {
+    const std::vector<found_text> texts = find_all_texts();
+    return std::any_of(texts.begin(), texts.end(), [&](const found_text& t) {
         return (!inverted || t.inverted == *inverted) && text_contains(t.text, text);
     });
 }
 
 std::string describe_screen_texts() {
-    const std::vector<FoundText> texts = find_all_texts();
+    const std::vector<found_text> texts = find_all_texts();
     if (texts.empty()) {
         return "no readable text\n";
     }
     std::ostringstream out;
-    for (const FoundText& t : texts) {
+    for (const found_text& t : texts) {
         out << t << '\n';
     }
     return out.str();

@@ -219,7 +219,7 @@ void FirmwareReload::caughtUp(const replay_report& report) {
     QFile::remove(handover_path_);
     QTimer::singleShot(0, this, [this] {
         QStringList texts;
-        for (const FoundText& found : find_all_texts()) {
+        for (const found_text& found : find_all_texts()) {
             texts << QString::fromStdString(found.text);
         }
         noteWatchEvent(QStringLiteral("frame"),

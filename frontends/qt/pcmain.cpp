@@ -282,7 +282,7 @@ void TForm1::showInspector() {
 std::string TForm1::sessionScenario() const {
     // The display's longest reading stands for what it showed.
     std::string text;
-    for (const FoundText& found : find_all_texts()) {
+    for (const found_text& found : find_all_texts()) {
         if (found.text.size() > text.size()) {
             text = found.text;
         }

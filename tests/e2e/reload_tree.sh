@@ -12,7 +12,7 @@ mkdir -p "$copy"
 copy=$(cd "$copy" && pwd)
 # Build trees (whatever their names, this copy's own included) are left out.
 tar -C "$source_dir" --exclude-tag-all=CMakeCache.txt --anchored --exclude=./build \
-    --exclude='./build-*' --exclude=./.git --exclude=./tests/web/node_modules -cf - . |
+    --exclude='./build-*' --exclude=./.git --exclude=./tests/web/node_modules --exclude=./tests/control/node_modules -cf - . |
     tar -C "$copy" -xf -
 launcher=()
 if command -v ccache >/dev/null 2>&1; then

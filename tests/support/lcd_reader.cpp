@@ -10,28 +10,28 @@ using namespace txm9;
 namespace {
 
 // Rows from the top of a cell to its bottom, the row above included for small text.
-int band_top(uint8_t y, TextFace face) {
-    return face == TextFace::small ? y - 1 : y;
+int band_top(uint8_t y, text_face face) {
+    return face == text_face::small ? y - 1 : y;
 }
 
-int band_bottom(uint8_t y, TextFace face) {
+int band_bottom(uint8_t y, text_face face) {
     switch (face) {
-    case TextFace::double_height:
+    case text_face::double_height:
         return y + 15;
-    case TextFace::large_numerals:
+    case text_face::large_numerals:
         return y + 31;
-    case TextFace::medium_numerals:
+    case text_face::medium_numerals:
         return y + 23;
-    case TextFace::normal:
-    case TextFace::small:
+    case text_face::normal:
+    case text_face::small:
         break;
     }
     return y + 7;
 }
 
 // What the band holds instead, and its pixels.
-void describe_band(testing::AssertionResult& failure, uint8_t y, TextFace face,
-                   const std::vector<ScreenText>& texts) {
+void describe_band(testing::AssertionResult& failure, uint8_t y, text_face face,
+                   const std::vector<screen_text>& texts) {
     failure << "; it holds ";
     if (texts.empty()) {
         failure << "no readable text";
@@ -46,11 +46,11 @@ void describe_band(testing::AssertionResult& failure, uint8_t y, TextFace face,
 
 } // namespace
 
-testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade shade,
-                                    TextFace face) {
-    const bool inverted = shade == Shade::inverted;
-    const std::vector<ScreenText> texts = find_texts(y, face);
-    for (const ScreenText& t : texts) {
+testing::AssertionResult band_reads(uint8_t y, const std::string& text, text_shade shade,
+                                    text_face face) {
+    const bool inverted = shade == text_shade::inverted;
+    const std::vector<screen_text> texts = find_texts(y, face);
+    for (const screen_text& t : texts) {
         if (t.text == text && t.inverted == inverted) {
             return testing::AssertionSuccess();
         }
@@ -62,9 +62,9 @@ testing::AssertionResult band_reads(uint8_t y, const std::string& text, Shade sh
     return failure;
 }
 
-testing::AssertionResult band_shows(uint8_t y, const std::vector<ScreenText>& expected,
-                                    TextFace face) {
-    const std::vector<ScreenText> texts = find_texts(y, face);
+testing::AssertionResult band_shows(uint8_t y, const std::vector<screen_text>& expected,
+                                    text_face face) {
+    const std::vector<screen_text> texts = find_texts(y, face);
     if (texts == expected) {
         return testing::AssertionSuccess();
     }

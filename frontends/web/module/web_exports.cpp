@@ -152,7 +152,7 @@ EMSCRIPTEN_KEEPALIVE double txm9_tick_period_ms() {
 // display shows now: its screen and its longest reading.
 EMSCRIPTEN_KEEPALIVE const char* txm9_session() {
     std::string text;
-    for (const FoundText& found : find_all_texts()) {
+    for (const found_text& found : find_all_texts()) {
         if (found.text.size() > text.size()) {
             text = found.text;
         }

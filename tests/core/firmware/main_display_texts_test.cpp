@@ -38,7 +38,7 @@ TEST_F(MainDisplayTexts, DirectionCaptions) {
     struct {
         uint8_t lang;
         int32_t current;
-        ScreenText combined, amps_page; // centred on 57 (8 x 8 font) and on 67 (small font)
+        screen_text combined, amps_page; // centred on 57 (8 x 8 font) and on 67 (small font)
     } cases[] = {
         {0, 0, plain("CHARGING", 25), plain("CHARGING", 43)},
         {0, 25, plain("CHARGING", 25), plain("CHARGING", 43)},
@@ -52,16 +52,16 @@ TEST_F(MainDisplayTexts, DirectionCaptions) {
         language = c.lang;
         current_da = c.current;
         show_main(0, 0);
-        EXPECT_EQ(find_texts(57), std::vector<ScreenText>{c.combined});
+        EXPECT_EQ(find_texts(57), std::vector<screen_text>{c.combined});
         show_main(2, 1);
-        EXPECT_EQ(find_text(0, TextFace::small), c.amps_page);
+        EXPECT_EQ(find_text(0, text_face::small), c.amps_page);
     }
 }
 
 TEST_F(MainDisplayTexts, VoltagePageShowsThePeak) {
     struct {
         uint32_t peak;
-        ScreenText expected;
+        screen_text expected;
     } cases[] = {{126, plain("MAX: 12.6V", 16)},
                  {50, plain("MAX: 5.0V", 20)},
                  {301, plain("MAX: 30.1V", 16)},
@@ -70,14 +70,14 @@ TEST_F(MainDisplayTexts, VoltagePageShowsThePeak) {
         SCOPED_TRACE(c.peak);
         peak_volts_dv = c.peak;
         show_main(1, 0);
-        EXPECT_EQ(find_texts(50), std::vector<ScreenText>{c.expected});
+        EXPECT_EQ(find_texts(50), std::vector<screen_text>{c.expected});
     }
 }
 
 TEST_F(MainDisplayTexts, OverRangeNoticesInBothLanguages) {
     struct {
         uint8_t lang;
-        ScreenText one_line, upper, lower;
+        screen_text one_line, upper, lower;
     } cases[] = {
         {0, plain("OVERRANGE", 28), plain("OVER", 51), plain("RANGE", 47)},
         {1, plain("SURCHARGE", 28), plain("SUR", 55), plain("CHARGE", 43)},
@@ -85,7 +85,7 @@ TEST_F(MainDisplayTexts, OverRangeNoticesInBothLanguages) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "language " << int(c.lang));
         language = c.lang;
-        const auto face = TextFace::double_height;
+        const auto face = text_face::double_height;
 
         volts_dv = 301;
         current_da = 25;
@@ -94,7 +94,7 @@ TEST_F(MainDisplayTexts, OverRangeNoticesInBothLanguages) {
         EXPECT_EQ(find_texts(35, face).size(), 0u) << "the current is in range";
         show_main(1, 0);
         EXPECT_EQ(find_text(9, face), c.upper) << "voltage page";
-        EXPECT_TRUE(band_reads(25, c.lower.text, Shade::plain, face));
+        EXPECT_TRUE(band_reads(25, c.lower.text, text_shade::plain, face));
         EXPECT_EQ(find_texts(25, face).front(), c.lower);
 
         volts_dv = 126;
@@ -120,7 +120,7 @@ TEST_F(MainDisplayTexts, BarScaleEnds) {
     struct {
         uint32_t scale;
         const char* printed; // "%3d", centred on column 102
-        ScreenText label;
+        screen_text label;
     } cases[] = {
         {50, " 50", plain("50", 98)}, {5, "  5", plain("5", 106)}, {500, "500", plain("500", 90)}};
     for (const auto& c : cases) {
@@ -128,7 +128,7 @@ TEST_F(MainDisplayTexts, BarScaleEnds) {
         bar_scale_amps = c.scale;
         show_main(2, 1);
         EXPECT_EQ(read_text(90, 57, 3), c.printed);
-        EXPECT_EQ(find_texts(57), (std::vector<ScreenText>{plain("0", 0), c.label}));
+        EXPECT_EQ(find_texts(57), (std::vector<screen_text>{plain("0", 0), c.label}));
     }
 }
 

@@ -162,7 +162,7 @@ TEST_F(BatterySetup, UnknownKeysAreDiscarded) {
 
 // A selected row as one text: with label and value inverted together, the label's trailing
 // blank is a dark cell and reads as part of the row.
-std::string whole_row(const ScreenText& label, const ScreenText& value) {
+std::string whole_row(const screen_text& label, const screen_text& value) {
     std::string row = label.text;
     row.resize(value.x / 8, ' ');
     return row + value.text;
@@ -207,7 +207,7 @@ TEST_F(BatterySetup, ValuesWhileEditing) {
         const char* name;
         uint8_t lang, row;
         uint32_t value;
-        ScreenText label, shown;
+        screen_text label, shown;
     } cases[] = {
         {"shunt 5 A", 0, 1, 5, plain("SHUNT A:"), inverted("5A", 72)},
         {"shunt 500 A", 0, 1, 500, plain("SHUNT A:"), inverted("500A", 72)},

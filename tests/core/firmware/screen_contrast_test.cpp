@@ -128,7 +128,7 @@ TEST_F(Contrast, UnknownKeysAreDiscarded) {
 TEST_F(Contrast, TitleAndHelpLinesCentredInBothLanguages) {
     const struct {
         uint8_t lang;
-        ScreenText title, keys, adjust, what;
+        screen_text title, keys, adjust, what;
     } cases[] = {
         {0, plain("CONTRAST", 25), plain("USE { } OR ~", 9), plain("TO ADJUST THE", 5),
          plain("CONTRAST", 25)},

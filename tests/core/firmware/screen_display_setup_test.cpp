@@ -284,8 +284,8 @@ TEST_F(DisplaySetup, ValuesOfTheModeAndTimeRows) {
         run_pass();
         EXPECT_TRUE(row_shows(4, {plain(c.row4)}));
         EXPECT_TRUE(row_shows(5, {plain(c.row5)}));
-        EXPECT_TRUE(row_shows(6, c.row6 ? std::vector<ScreenText>{plain(c.row6)}
-                                        : std::vector<ScreenText>{}));
+        EXPECT_TRUE(row_shows(6, c.row6 ? std::vector<screen_text>{plain(c.row6)}
+                                        : std::vector<screen_text>{}));
     }
 }
 

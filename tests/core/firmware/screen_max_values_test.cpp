@@ -107,7 +107,7 @@ TEST_F(ScreenMaxValues, LabelsAndTheResetKeyInBothLanguages) {
         EXPECT_EQ(read_text(0, 10, 6), "VOLTS:");
         EXPECT_EQ(read_text(0, 26, 7), "CHARGE:");
         EXPECT_EQ(read_text(0, 42, static_cast<uint8_t>(std::strlen(c.discharge))), c.discharge);
-        EXPECT_EQ(find_text(56), (ScreenText{c.reset, 0, true}));
+        EXPECT_EQ(find_text(56), (screen_text{c.reset, 0, true}));
     }
 }
 

@@ -151,11 +151,11 @@ TEST_F(ScreenMenu, EachItemShowsItsPicture) {
 }
 
 // The name read back in double height: each line centred on column 73.
-std::vector<ScreenText> name_line(uint8_t y) {
-    return find_texts(y, TextFace::double_height);
+std::vector<screen_text> name_line(uint8_t y) {
+    return find_texts(y, text_face::double_height);
 }
 
-std::vector<ScreenText> centred(const char* text) {
+std::vector<screen_text> centred(const char* text) {
     if (text == nullptr) {
         return {};
     }

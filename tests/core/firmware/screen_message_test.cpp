@@ -54,7 +54,7 @@ TEST_F(Message, DoneBesideTheExclamationMark) {
         run_pass();
         EXPECT_TRUE(band_shows(0, {plain("MESSAGE", 29)}));
         EXPECT_TRUE(
-            band_shows(26, {plain(lang == 0 ? "DONE" : "FINI", 62)}, TextFace::double_height));
+            band_shows(26, {plain(lang == 0 ? "DONE" : "FINI", 62)}, text_face::double_height));
         // The exclamation mark: the bottom-half sheet cell at column 32, pages 2..5 from
         // column 4.
         for (int q = 0; q < 4; ++q) {

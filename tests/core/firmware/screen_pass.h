@@ -38,7 +38,7 @@ inline void press_times(uint8_t key, int times) {
 }
 
 // The band of list row r (y = 8 + 8 r) holds exactly these texts.
-inline testing::AssertionResult row_shows(uint8_t row, const std::vector<ScreenText>& expected) {
+inline testing::AssertionResult row_shows(uint8_t row, const std::vector<screen_text>& expected) {
     return band_shows(static_cast<uint8_t>(8 + 8 * row), expected);
 }
 

@@ -185,7 +185,7 @@ TEST_F(Text, CentredTextMayStartLeftOfTheScreen) {
 
 TEST_F(Text, CentredTextSitsOnItsCentreColumn) {
     lcd_text_centred(57, 24, "DONE", 0, 1, 1);
-    EXPECT_EQ(find_text(24), (ScreenText{"DONE", 41, true}));
+    EXPECT_EQ(find_text(24), (screen_text{"DONE", 41, true}));
     lcd_clear();
     lcd_text_centred(57, 10, "57A", 1, 1, 0);
     EXPECT_TRUE(lcd_shows_exactly(text_ink(45, 10, "57A", true)));
@@ -195,7 +195,7 @@ TEST_F(Text, TextRunningPastColumn255ComesBackAtTheLeft) {
     // The pen is 8-bit: the eighth character of a text started at 200 lands on column 0.
     lcd_text(200, 16, "ABCDEFGHIJ", 0, 1, 0);
     EXPECT_TRUE(lcd_shows_exactly(text_ink(200, 16, "ABCDEFGHIJ")));
-    EXPECT_EQ(find_text(16), (ScreenText{"HIJ", 0, false}));
+    EXPECT_EQ(find_text(16), (screen_text{"HIJ", 0, false}));
 }
 
 TEST_F(Text, TextIsCutAtThirtyOneCharacters) {
@@ -257,7 +257,7 @@ TEST_F(Text, SmallTextNeverClearsAPixel) {
 
 TEST_F(Text, SmallTextCentresOnSixColumnsPerCharacter) {
     lcd_small_text_centred(57, 50, "OVER", 100);
-    EXPECT_EQ(find_text(50, TextFace::small), (ScreenText{"OVER", 45, false}));
+    EXPECT_EQ(find_text(50, text_face::small), (screen_text{"OVER", 45, false}));
     lcd_clear();
     lcd_small_text_centred(3, 50, "OVER", 100); // starts at 3 - 12 = 247
     EXPECT_EQ(read_small_text(3, 50, 2), "ER");
@@ -293,14 +293,14 @@ TEST_F(Text, ListTextNeverDrawsOverTheTitleBand) {
     }
     EXPECT_TRUE(lcd_shows_exactly({}));
     lcd_list_text(0, 8, "SHUNT A: ", 1);
-    EXPECT_TRUE(band_reads(8, "SHUNT A: ", Shade::inverted));
+    EXPECT_TRUE(band_reads(8, "SHUNT A: ", text_shade::inverted));
 }
 
 TEST_F(Text, MenuRowHighlightsLabelAndValueWhileSelectedAndOnlyTheValueWhileEditing) {
     struct Case {
         const char* name;
         uint8_t cursor, editing;
-        std::vector<ScreenText> band;
+        std::vector<screen_text> band;
     };
     const std::vector<Case> cases = {
         {"selected", 3, 0, {{"LANG: ENGLISH", 0, true}}},
@@ -339,8 +339,8 @@ TEST_F(Text, MenuRowHighlightStaysOnRowSixWhenTheCursorGoesBeyond) {
         menu_cursor = cursor;
         menu_row(0, 6, "DISP TIME: ", "5");
         menu_row(0, 3, "DISP: ", "V+A");
-        EXPECT_EQ(find_text(56), (ScreenText{"DISP TIME: 5", 0, true}));
-        EXPECT_EQ(find_text(32), (ScreenText{"DISP: V+A", 0, false}));
+        EXPECT_EQ(find_text(56), (screen_text{"DISP TIME: 5", 0, true}));
+        EXPECT_EQ(find_text(32), (screen_text{"DISP: V+A", 0, false}));
     }
 }
 

@@ -50,7 +50,7 @@ TEST_F(LcdReader, ReadsPlainAndInvertedTextWhereItWasDrawn) {
     lcd_text(5, 9, "SHUNT A: 100", 0, 1, 0);
     lcd_text(0, 40, "LANG: FRANCAIS", 0, 1, 1);
     EXPECT_EQ(read_text(5, 9, 12), "SHUNT A: 100");
-    EXPECT_EQ(read_text(0, 40, 14, Shade::inverted), "LANG: FRANCAIS");
+    EXPECT_EQ(read_text(0, 40, 14, text_shade::inverted), "LANG: FRANCAIS");
     EXPECT_EQ(read_text(0, 40, 2), "??") << "inverted cells do not read as plain ones";
     EXPECT_EQ(read_text(6, 9, 2), "??") << "one column off the text reads nothing";
 }
@@ -63,19 +63,19 @@ TEST_F(LcdReader, AStrayPixelSpoilsOnlyItsCell) {
 
 TEST_F(LcdReader, FindsTextsWhereverTheyStart) {
     lcd_text_centred(57, 24, "LANG: FRANCAIS", 0, 1, 1);
-    EXPECT_EQ(find_text(24), (ScreenText{"LANG: FRANCAIS", 1, true}));
+    EXPECT_EQ(find_text(24), (screen_text{"LANG: FRANCAIS", 1, true}));
 
     lcd_text(3, 48, "12.6V", 0, 1, 0);
     lcd_text(61, 48, "57A", 0, 1, 1);
-    EXPECT_EQ(find_texts(48), (std::vector<ScreenText>{{"12.6V", 3, false}, {"57A", 61, true}}));
-    EXPECT_EQ(find_text(48), (ScreenText{"12.6V", 3, false}));
+    EXPECT_EQ(find_texts(48), (std::vector<screen_text>{{"12.6V", 3, false}, {"57A", 61, true}}));
+    EXPECT_EQ(find_text(48), (screen_text{"12.6V", 3, false}));
     EXPECT_TRUE(find_texts(8).empty());
-    EXPECT_EQ(find_text(8), ScreenText{});
+    EXPECT_EQ(find_text(8), screen_text{});
 }
 
 TEST_F(LcdReader, FindsTheTitleBetweenItsRules) {
     lcd_title(" MAIN MENU ");
-    EXPECT_EQ(find_texts(0), (std::vector<ScreenText>{{"MAIN MENU", 21, false}}));
+    EXPECT_EQ(find_texts(0), (std::vector<screen_text>{{"MAIN MENU", 21, false}}));
 }
 
 TEST_F(LcdReader, ReadsDoubleHeightAndSmallText) {
@@ -83,10 +83,10 @@ TEST_F(LcdReader, ReadsDoubleHeightAndSmallText) {
     lcd_small_text(10, 20, "CHARGING", 100);
     lcd_small_text(1, 40, "OVER", 0);
     EXPECT_EQ(read_double_text(7, 0, 3), "57A");
-    EXPECT_EQ(find_text(0, TextFace::double_height), (ScreenText{"57A", 7, false}));
+    EXPECT_EQ(find_text(0, text_face::double_height), (screen_text{"57A", 7, false}));
     EXPECT_EQ(read_small_text(10, 20, 8), "CHARGING");
-    EXPECT_EQ(find_text(20, TextFace::small), (ScreenText{"CHARGING", 10, false}));
-    EXPECT_EQ(find_text(40, TextFace::small), (ScreenText{"OVER", 1, true}));
+    EXPECT_EQ(find_text(20, text_face::small), (screen_text{"CHARGING", 10, false}));
+    EXPECT_EQ(find_text(40, text_face::small), (screen_text{"OVER", 1, true}));
     EXPECT_EQ(read_text(7, 0, 3), "???") << "double-height cells are not normal ones";
 }
 
@@ -95,15 +95,15 @@ TEST_F(LcdReader, ReadsDoubleHeightAndSmallText) {
 TEST_F(LcdReader, SlightGlyphsInsideLargerInkAreNotText) {
     lcd_text_centred(73, 18, "VALEUR", 1, 1, 0);
     lcd_text_centred(73, 36, "A/D", 1, 1, 0);
-    EXPECT_TRUE(find_texts(26, TextFace::double_height).empty())
-        << find_text(26, TextFace::double_height);
+    EXPECT_TRUE(find_texts(26, text_face::double_height).empty())
+        << find_text(26, text_face::double_height);
     lcd_title(" MAIN MENU ");
     EXPECT_TRUE(find_texts(1).empty()) << find_text(1);
     lcd_fill(6, 50, 34, 52, PIXEL_SET);
     for (uint8_t y : {43, 44}) {
         SCOPED_TRACE(::testing::Message() << "band at y=" << int(y));
         EXPECT_TRUE(find_texts(y).empty()) << find_text(y);
-        EXPECT_TRUE(find_texts(y, TextFace::small).empty()) << find_text(y, TextFace::small);
+        EXPECT_TRUE(find_texts(y, text_face::small).empty()) << find_text(y, text_face::small);
     }
     // The current bar's frame: every cell along its lower edge holds a '_' beside another,
     // but the row of them touches the frame's sides.
@@ -118,8 +118,8 @@ TEST_F(LcdReader, SlightGlyphsStandingWholeAreRead) {
     lcd_text(0, 16, "__Y_~.", 0, 1, 0);
     lcd_text(0, 24, ".", 1, 1, 0);
     lcd_small_text(0, 50, "1.5-2,", 100);
-    EXPECT_EQ(find_texts(8), (std::vector<ScreenText>{{"A-B.C:`'_", 0, false}}));
-    EXPECT_EQ(find_texts(16), (std::vector<ScreenText>{{"__Y_~.", 0, false}}))
+    EXPECT_EQ(find_texts(8), (std::vector<screen_text>{{"A-B.C:`'_", 0, false}}));
+    EXPECT_EQ(find_texts(16), (std::vector<screen_text>{{"__Y_~.", 0, false}}))
         << "glyphs that ink their last column touch their neighbours";
     EXPECT_EQ(read_double_text(0, 24, 1), ".");
     EXPECT_EQ(read_small_text(0, 50, 6), "1.5-2,");
@@ -128,8 +128,8 @@ TEST_F(LcdReader, SlightGlyphsStandingWholeAreRead) {
 TEST_F(LcdReader, BandAssertionSaysWhatTheBandHolds) {
     lcd_text(0, 32, "LANG: ", 0, 1, 0);
     lcd_text(48, 32, "FRANCAIS", 0, 1, 1);
-    EXPECT_TRUE(band_reads(32, "FRANCAIS", Shade::inverted));
-    const testing::AssertionResult wrong = band_reads(32, "LANG: FRANCAIS", Shade::inverted);
+    EXPECT_TRUE(band_reads(32, "FRANCAIS", text_shade::inverted));
+    const testing::AssertionResult wrong = band_reads(32, "LANG: FRANCAIS", text_shade::inverted);
     ASSERT_FALSE(wrong);
     const std::string message = wrong.message();
     EXPECT_NE(message.find("\"LANG:\" at x=0, plain"), std::string::npos) << message;
@@ -140,28 +140,33 @@ TEST_F(LcdReader, BandAssertionSaysWhatTheBandHolds) {
 
 struct NumeralCase {
     const char* name;
-    TextFace face;
+    text_face face;
     const char* drawn;
     uint8_t x, y;
-    ScreenText expected;
+    screen_text expected;
 };
 
 // Signs and the point are narrower than digits and blanks, so the cells follow the pen as
 // the numerals move it; a plain blank inside a reading is a space, one in front is dropped.
 TEST_F(LcdReader, ReadsNumeralsWhereverThePenTakesThem) {
     const NumeralCase cases[] = {
-        {"large reading", TextFace::large_numerals, "12.6", 25, 9, {"12.6", 25, false}},
-        {"large minus after a blank", TextFace::large_numerals, " -3.5", 3, 0, {"-3.5", 25, false}},
-        {"medium minus", TextFace::medium_numerals, "-8.8", 7, 33, {"-8.8", 7, false}},
-        {"medium blank inside", TextFace::medium_numerals, "+1 0.5", 9, 5, {"+1 0.5", 9, false}},
+        {"large reading", text_face::large_numerals, "12.6", 25, 9, {"12.6", 25, false}},
+        {"large minus after a blank",
+         text_face::large_numerals,
+         " -3.5",
+         3,
+         0,
+         {"-3.5", 25, false}},
+        {"medium minus", text_face::medium_numerals, "-8.8", 7, 33, {"-8.8", 7, false}},
+        {"medium blank inside", text_face::medium_numerals, "+1 0.5", 9, 5, {"+1 0.5", 9, false}},
     };
     for (const NumeralCase& c : cases) {
         SCOPED_TRACE(c.name);
         lcd_clear();
-        const bool large = c.face == TextFace::large_numerals;
+        const bool large = c.face == text_face::large_numerals;
         (large ? lcd_digits_large : lcd_digits_medium)(c.x, c.y, c.drawn);
         EXPECT_TRUE(band_shows(c.y, {c.expected}, c.face));
-        const TextFace other = large ? TextFace::medium_numerals : TextFace::large_numerals;
+        const text_face other = large ? text_face::medium_numerals : text_face::large_numerals;
         EXPECT_TRUE(find_texts(c.y, other).empty()) << find_text(c.y, other);
         EXPECT_TRUE(find_texts(c.y + 1, c.face).empty()) << find_text(c.y + 1, c.face);
     }
@@ -178,11 +183,11 @@ TEST_F(ScreenSearch, FindsTheMainDisplaysReadingAndNothingButItsTexts) {
     peak_volts_dv = 131;
     screen_test::show_main(1, 0);
 
-    EXPECT_TRUE(band_shows(9, {plain("12.6", 25)}, TextFace::large_numerals));
-    const std::vector<FoundText> expected = {
-        {"12.6", TextFace::large_numerals, 25, 9, false},
-        {"V", TextFace::double_height, 106, 25, false},
-        {"MAX: 13.1V", TextFace::normal, 16, 50, false},
+    EXPECT_TRUE(band_shows(9, {plain("12.6", 25)}, text_face::large_numerals));
+    const std::vector<found_text> expected = {
+        {"12.6", text_face::large_numerals, 25, 9, false},
+        {"V", text_face::double_height, 106, 25, false},
+        {"MAX: 13.1V", text_face::normal, 16, 50, false},
     };
     EXPECT_EQ(find_all_texts(), expected) << describe_screen_texts();
     EXPECT_NE(describe_screen_texts().find("large numerals x=25 y=9 plain \"12.6\"\n"),

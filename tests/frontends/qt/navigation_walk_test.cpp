@@ -37,8 +37,8 @@ struct view {
     const char* title;
     uint8_t y;
     const char* text; // nullptr: the title alone tells enough
-    Shade shade = Shade::plain;
-    TextFace face = TextFace::normal;
+    text_shade shade = text_shade::plain;
+    text_face face = text_face::normal;
 };
 
 view main_display() {
@@ -46,17 +46,17 @@ view main_display() {
 }
 // The main menu showing one item, by the first line of its name.
 view menu_on(uint8_t y, const char* name) {
-    return {screen_menu, "MAIN MENU", y, name, Shade::plain, TextFace::double_height};
+    return {screen_menu, "MAIN MENU", y, name, text_shade::plain, text_face::double_height};
 }
 // A list screen with the cursor on row r, which shows `text` highlighted.
 view list_on(screen_routine screen, const char* title, uint8_t row, const char* text) {
-    return {screen, title, static_cast<uint8_t>(8 + 8 * row), text, Shade::inverted};
+    return {screen, title, static_cast<uint8_t>(8 + 8 * row), text, text_shade::inverted};
 }
 view list_on_leave_row(screen_routine screen, const char* title) {
     return list_on(screen, title, 0, "*** DONE ***");
 }
 view message_done() {
-    return {screen_message, "MESSAGE", 26, "DONE", Shade::plain, TextFace::double_height};
+    return {screen_message, "MESSAGE", 26, "DONE", text_shade::plain, text_face::double_height};
 }
 
 testing::AssertionResult shows(const view& v) {
@@ -225,7 +225,9 @@ TEST_F(NavigationWalk, EveryScreenAndBack) {
         // The main display's other keys.
         {"right key", right_key, CONTRAST},
         {"knob press", knob_press, main_display()},
-        {"left key", left_key, {screen_max_values, "MAX VALUES", 56, " RESET ", Shade::inverted}},
+        {"left key",
+         left_key,
+         {screen_max_values, "MAX VALUES", 56, " RESET ", text_shade::inverted}},
         {"clockwise", clockwise, main_display()},
         // A minute without keys on a setup screen returns to the main display.
         {"knob press", knob_press, menu_on(18, "EXIT")},
