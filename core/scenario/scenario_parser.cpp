@@ -11,6 +11,7 @@
 #include "firmware/monitor/keys.h"
 #include "firmware/monitor/screen_list.h"
 #include "scenario/message_text.h"
+#include "scenario/scenario_commands.h"
 #include "scenario/slider_counts.h"
 #include "scenario/written_names.h"
 
@@ -209,59 +210,12 @@ public:
         command c;
         c.place = {line_, tokens_[0].column};
         const std::string verb = word("a command");
-        if (verb == "on") {
-            c.kind = command_kind::on;
-            if (more()) {
-                c.has_time = true;
-                c.time = time_span();
-            }
-        } else if (verb == "off") {
-            c.kind = command_kind::off;
-        } else if (verb == "press") {
-            c.kind = command_kind::press;
-            c.key = key_name();
-            then_wait(c);
-        } else if (verb == "turn") {
-            c.kind = command_kind::turn;
-            const std::string way = word("cw or ccw");
-            if (way != "cw" && way != "ccw") {
-                fail_at_last("expected cw or ccw, found " + as_written());
-            }
-            c.key = way == "cw" ? KEY_CW : KEY_CCW;
-            c.count = 1;
-            if (more() && !next_is("then")) {
-                c.count = static_cast<uint32_t>(whole(1, MOST_TURNS, "turns"));
-            }
-            then_wait(c);
-        } else if (verb == "volts" || verb == "amps") {
-            slider(c, verb == "volts");
-        } else if (verb == "calibrate" || verb == "keyfast") {
-            c.kind = verb == "calibrate" ? command_kind::calibrate_box : command_kind::key_fast_box;
-            c.flag = on_or_off();
-        } else if (verb == "wait") {
-            wait(c);
-        } else if (verb == "expect") {
-            expect(c);
-        } else if (verb == "screenshot") {
-            c.kind = command_kind::screenshot;
-            c.path = png_path();
-            c.path_column = tokens_[at_ - 1].column;
-            if (const std::string why = leaves_its_folder(c.path); !why.empty()) {
-                fail_at_last("a screenshot is written inside the output folder, and " +
-                             echo(c.path) + " cannot be: " + why);
-            }
-            c.count = 2;
-            if (more()) {
-                keyword("scale");
-                c.count = static_cast<uint32_t>(whole(1, 16, "scale"));
-            }
-        } else if (verb == "print") {
-            c.kind = command_kind::print;
-        } else {
-            fail_at_last("unknown command " + as_written() +
-                         " (one of: on, off, press, turn, volts, amps, calibrate, keyfast, wait, "
-                         "expect, screenshot, print)");
+        const parse_fn parse_rest = parser_of(verb);
+        if (parse_rest == nullptr) {
+            fail_at_last("unknown command " + as_written() + " (one of: " + command_word_list() +
+                         ")");
         }
+        (this->*parse_rest)(c);
         if (more()) {
             throw mistake{tokens_[at_].column,
                           "unexpected " + echo(tokens_[at_].text) + " at the end"};
@@ -270,7 +224,95 @@ public:
     }
 
 private:
-    bool more() const { return at_ < tokens_.size(); }
+    using parse_fn = void (line_parser::*)(command&);
+
+    // The function that reads the rest of the line after a command's word; null for a word
+    // that starts no command.
+    static parse_fn parser_of(const std::string& verb) {
+        static constexpr parse_fn parsers[] = {
+#define TXM9_COMMAND(id, word, form, help) &line_parser::parse_##id,
+#include "scenario/scenario_commands.def"
+#undef TXM9_COMMAND
+        };
+        for (const command_word& w : command_words) {
+            if (w.word == verb) {
+                return parsers[static_cast<int>(w.id)];
+            }
+        }
+        return nullptr;
+    }
+
+    void parse_on(command& c) {
+        c.kind = command_kind::on;
+        if (more()) {
+            c.has_time = true;
+            c.time = time_span();
+        }
+    }
+
+    void parse_off(command& c) {
+        c.kind = command_kind::off;
+    }
+
+    void parse_press(command& c) {
+        c.kind = command_kind::press;
+        c.key = key_name();
+        then_wait(c);
+    }
+
+    void parse_turn(command& c) {
+        c.kind = command_kind::turn;
+        const std::string way = word("cw or ccw");
+        if (way != "cw" && way != "ccw") {
+            fail_at_last("expected cw or ccw, found " + as_written());
+        }
+        c.key = way == "cw" ? KEY_CW : KEY_CCW;
+        c.count = 1;
+        if (more() && !next_is("then")) {
+            c.count = static_cast<uint32_t>(whole(1, MOST_TURNS, "turns"));
+        }
+        then_wait(c);
+    }
+
+    void parse_volts(command& c) {
+        slider(c, true);
+    }
+    void parse_amps(command& c) {
+        slider(c, false);
+    }
+
+    void parse_calibrate(command& c) {
+        c.kind = command_kind::calibrate_box;
+        c.flag = on_or_off();
+    }
+
+    void parse_keyfast(command& c) {
+        c.kind = command_kind::key_fast_box;
+        c.flag = on_or_off();
+    }
+
+    void parse_screenshot(command& c) {
+        c.kind = command_kind::screenshot;
+        c.path = png_path();
+        c.path_column = tokens_[at_ - 1].column;
+        if (const std::string why = leaves_its_folder(c.path); !why.empty()) {
+            fail_at_last("a screenshot is written inside the output folder, and " + echo(c.path) +
+                         " cannot be: " + why);
+        }
+        c.count = 2;
+        if (more()) {
+            keyword("scale");
+            c.count = static_cast<uint32_t>(whole(1, 16, "scale"));
+        }
+    }
+
+    void parse_print(command& c) {
+        c.kind = command_kind::print;
+    }
+
+    bool more() const {
+        return at_ < tokens_.size();
+    }
     bool next_is(const char* word) const {
         return more() && !tokens_[at_].quoted && lower(tokens_[at_].text) == word;
     }
@@ -297,7 +339,9 @@ private:
     }
 
     // The word read last as the user wrote it (words are compared in lower case), quoted.
-    std::string as_written() const { return echo(tokens_[at_ - 1].text); }
+    std::string as_written() const {
+        return echo(tokens_[at_ - 1].text);
+    }
 
     [[noreturn]] void fail_at_last(const std::string& message) const {
         throw mistake{tokens_[at_ - 1].column, message};
@@ -468,7 +512,7 @@ private:
         c.has_value = true;
     }
 
-    void wait(command& c) {
+    void parse_wait(command& c) {
         if (more() && !tokens_[at_].quoted && lower(tokens_[at_].text) == "until") {
             ++at_;
             c.kind = command_kind::wait_until_text;
@@ -487,7 +531,7 @@ private:
         c.time = time_span();
     }
 
-    void expect(command& c) {
+    void parse_expect(command& c) {
         const std::string what = word("what to expect");
         if (what == "no") {
             keyword("text");

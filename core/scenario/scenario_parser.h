@@ -1,14 +1,7 @@
-// Reading a scenario file. The language, one command per line ('#' starts a comment, words
-// are case-insensitive, texts in double quotes with \" and \\):
-//   on [DURATION]   off   press knob|left|right [then wait DURATION]
-//   turn cw|ccw [N] [then wait DURATION]
-//   volts COUNT | volts 12.6 V   amps COUNT | amps -3.9 A
-//   calibrate on|off   keyfast on|off
-//   wait DURATION   wait until text "T" [within DURATION]
-//   expect [no] text "T" [inverted]   expect screen NAME   expect lamp lit|unlit
-//   expect VARIABLE OP VALUE   expect frame FILE.png|FILE.pbm   expect fault "MESSAGE"
-//   screenshot FILE.png [scale N]   print
-// DURATION is a number and ms, s, min or passes.
+// Reading a scenario file: one command per line ('#' starts a comment, words are
+// case-insensitive, texts in double quotes with \" and \\). The commands, their forms and
+// help lines are listed once, in scenario_commands.def; DURATION is a number and ms, s, min
+// or passes.
 #pragma once
 
 #include <string>

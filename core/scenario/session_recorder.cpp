@@ -3,9 +3,9 @@
 #include <optional>
 #include <sstream>
 
-#include "engine/panel_inputs.h"
 #include "engine/timing.h"
 #include "firmware/monitor/keys.h"
+#include "scenario/scenario_writer.h"
 
 namespace txm9 {
 
@@ -16,28 +16,22 @@ constexpr uint64_t FRAMES_OF_ON = SPLASH_FRAMES + 1;
 // A key command lets two frames go by: the pass that takes the key, the one that shows it.
 constexpr uint64_t FRAMES_OF_KEY = 2;
 
-const char* key_words(uint32_t code) {
-    const int input = code <= UINT8_MAX ? input_index(static_cast<uint8_t>(code)) : -1;
-    return input >= 0 ? panel_inputs[input].word : "press ?";
+command of_kind(command_kind kind) {
+    command c;
+    c.kind = kind;
+    return c;
 }
 
-std::string passes(uint64_t n) {
-    return std::to_string(n) + (n == 1 ? " pass" : " passes");
+// A wait of `amount` passes, or milliseconds while the instrument is off.
+command wait_of(bool in_passes, uint64_t amount) {
+    command c = of_kind(command_kind::wait);
+    c.has_time = true;
+    c.time = {in_passes, amount};
+    return c;
 }
 
 bool is_turn(uint32_t code) {
     return code == KEY_CW || code == KEY_CCW;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + "\"";
 }
 
 } // namespace
@@ -93,10 +87,10 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
     auto catch_up = [&](bool now_running, uint64_t frame, uint64_t now_ms) {
         if (now_running && was_running) {
             if (frame > at_frame) {
-                out << "wait " << passes(frame - at_frame) << "\n";
+                out << command_text(wait_of(true, frame - at_frame)) << "\n";
             }
         } else if (!now_running && now_ms > at_ms) {
-            out << "wait " << now_ms - at_ms << " ms\n";
+            out << command_text(wait_of(false, now_ms - at_ms)) << "\n";
         }
         at_frame = frame;
         at_ms = now_ms;
@@ -120,18 +114,20 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
             // The replay's `on` lets the splash and the first pass go by; an input before
             // then stops it there.
             const std::optional<uint64_t> until = frames_after(i);
+            command on = of_kind(command_kind::on);
             if (until && *until < FRAMES_OF_ON) {
-                out << "on " << *until * FRAME_MS << " ms\n";
+                on.has_time = true;
+                on.time = {false, *until * FRAME_MS};
                 at_frame += *until;
             } else {
-                out << "on\n";
                 at_frame += FRAMES_OF_ON;
             }
+            out << command_text(on) << "\n";
             was_running = true;
             break;
         }
         case kind::off:
-            out << "off\n";
+            out << command_text(of_kind(command_kind::off)) << "\n";
             break;
         case kind::key: {
             // Turns one pass after another are one command.
@@ -145,21 +141,23 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
                 ++turns;
             }
             i += turns - 1;
-            out << key_words(in.value);
-            if (turns > 1) {
-                out << " " << turns;
-            }
+            command key = of_kind(is_turn(in.value) ? command_kind::turn : command_kind::press);
+            // A code no key has (0) is written as such: "press ?".
+            key.key = in.value <= UINT8_MAX ? static_cast<uint8_t>(in.value) : 0;
+            key.count = turns;
             if (in.running) {
                 // A key lets two frames go by, unless the next input comes sooner.
                 at_frame += turns - 1;
                 const std::optional<uint64_t> until = frames_after(i);
                 if (until && *until < FRAMES_OF_KEY) {
-                    out << " then wait " << passes(*until);
+                    key.has_time = true;
+                    key.time = {true, *until};
                     at_frame += *until;
                 } else {
                     at_frame += FRAMES_OF_KEY;
                 }
             }
+            out << command_text(key);
             if (!in.stored) {
                 out << "   # lost: the key slot was full";
             }
@@ -167,24 +165,32 @@ std::string session_recorder::scenario_text(uint64_t ms, bool running, const std
             break;
         }
         case kind::volts:
-            out << "volts " << in.value << "\n";
+        case kind::amps: {
+            command slider =
+                of_kind(in.what == kind::volts ? command_kind::volts : command_kind::amps);
+            slider.count = in.value;
+            out << command_text(slider) << "\n";
             break;
-        case kind::amps:
-            out << "amps " << in.value << "\n";
-            break;
+        }
         case kind::calibrate:
-            out << "calibrate " << (in.value != 0 ? "on" : "off") << "\n";
+        case kind::key_fast: {
+            command box = of_kind(in.what == kind::calibrate ? command_kind::calibrate_box
+                                                             : command_kind::key_fast_box);
+            box.flag = in.value != 0;
+            out << command_text(box) << "\n";
             break;
-        case kind::key_fast:
-            out << "keyfast " << (in.value != 0 ? "on" : "off") << "\n";
-            break;
+        }
         }
     }
     catch_up(running, frames_, ms);
-    out << "\n# What the display showed when the session was saved.\n"
-        << "expect screen " << screen << "\n";
+    out << "\n# What the display showed when the session was saved.\n";
+    command screen_shown = of_kind(command_kind::expect_screen);
+    screen_shown.name = screen;
+    out << command_text(screen_shown) << "\n";
     if (!text.empty()) {
-        out << "expect text " << quoted(text) << "\n";
+        command text_shown = of_kind(command_kind::expect_text);
+        text_shown.text = text;
+        out << command_text(text_shown) << "\n";
     }
     return out.str();
 }
