@@ -14,7 +14,7 @@ enum {
     SYS_EXIT_EXTENDED = 0x20,
 };
 
-// The open modes of the ARM semihosting specification: "rb" and "wb".
+// The open modes semihosting numbers as fopen's "rb" and "wb".
 enum { MODE_READ_BINARY = 1, MODE_WRITE_BINARY = 5 };
 
 // Why the application stopped: it ended (with a status, through the extended call), or it

@@ -2,17 +2,14 @@
 
 #include <sys/stat.h>
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSlider>
 #include <QStandardPaths>
 #include <cmath>
 
 #include "deliver_events.h"
 #include "engine/panel_colours.h"
-#include "engine/panel_inputs.h"
 #include "engine/timing.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
@@ -29,29 +26,9 @@ PanelControl* listening = nullptr;
 constexpr qint64 MOST_UNREAD_BYTES = 64 * 1024 * 1024;
 constexpr int HANDOVER_MS = 500;
 
-void move_slider(QSlider* slider, uint32_t count, TForm1& form, void (TForm1::*changed)()) {
-    if (slider->value() == static_cast<int>(count)) {
-        (form.*changed)(); // the count is set again, as the runner sets it
-    } else {
-        slider->setValue(static_cast<int>(count));
-    }
-}
-
-void set_box(QAbstractButton* box, bool ticked) {
-    if (box->isChecked() != ticked) {
-        box->click();
-    }
-}
-
-// ON and OFF shown pressed for a moment, as the keys are.
-void show_pressed(QAbstractButton* button) {
-    QTimer::singleShot(0, button, [button] { button->setDown(true); });
-    QTimer::singleShot(PRESSED_LOOK_MS, button, [button] { button->setDown(false); });
-}
-
 } // namespace
 
-PanelControl::PanelControl(TForm1& form) : QObject(&form), form_(form) {
+PanelControl::PanelControl(TForm1& form) : QObject(&form), WindowControls(form) {
     resume_timer_.setSingleShot(true);
     resume_timer_.setTimerType(Qt::PreciseTimer);
     connect(&resume_timer_, &QTimer::timeout, this, &PanelControl::resume);
@@ -273,45 +250,6 @@ void PanelControl::frameDelivered() {
         take_lines(true);
     }
     retire_closed();
-}
-
-void PanelControl::press(uint8_t key) {
-    form_.panelKeys().press(key);
-}
-
-void PanelControl::set_volts(uint32_t count) {
-    move_slider(form_.TrackBar1, count, form_, &TForm1::TrackBar1Change);
-}
-
-void PanelControl::set_amps(uint32_t count) {
-    move_slider(form_.TrackBar2, count, form_, &TForm1::TrackBar2Change);
-}
-
-void PanelControl::set_calibrate(bool ticked) {
-    set_box(form_.CheckBox2, ticked);
-}
-
-void PanelControl::set_key_fast(bool ticked) {
-    set_box(form_.CheckBox3, ticked);
-}
-
-run_end PanelControl::switch_on() {
-    show_pressed(form_.Button1);
-    form_.Button1->click();
-    return form_.session().last_run();
-}
-
-void PanelControl::switch_off() {
-    form_.Button2->click();
-    show_pressed(form_.Button2);
-}
-
-bool PanelControl::lamp_lit() const {
-    return form_.Shape1->fillColour() == COLOUR_LAMP_LIT;
-}
-
-const front_panel& PanelControl::engine() const {
-    return form_.engine();
 }
 
 uint64_t PanelControl::now_ms() const {

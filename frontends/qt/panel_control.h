@@ -18,10 +18,11 @@
 #include <vector>
 
 #include "control/control_session.h"
+#include "window_controls.h"
 
 class TForm1;
 
-class PanelControl : public QObject, public txm9::scenario_panel {
+class PanelControl : public QObject, public WindowControls {
     Q_OBJECT
 
 public:
@@ -42,16 +43,7 @@ public:
     void frameShown(const txm9::frame_report& frame);
     void frameDelivered();
 
-    // txm9::scenario_panel: the window's own controls.
-    void press(uint8_t key) override;
-    void set_volts(uint32_t count) override;
-    void set_amps(uint32_t count) override;
-    void set_calibrate(bool ticked) override;
-    void set_key_fast(bool ticked) override;
-    txm9::run_end switch_on() override;
-    void switch_off() override;
-    bool lamp_lit() const override;
-    const txm9::front_panel& engine() const override;
+    // txm9::scenario_panel: the window's controls (WindowControls), on this one's time.
     uint64_t now_ms() const override;
 
 private:
@@ -65,7 +57,6 @@ private:
     void send(const std::string& line);
     void retire_closed();
 
-    TForm1& form_;
     QLocalServer server_;
     QString path_;
     QPointer<QLocalSocket> client_;

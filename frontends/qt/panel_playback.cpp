@@ -1,6 +1,5 @@
 #include "panel_playback.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -9,9 +8,7 @@
 #include <QWidget>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 
-#include "engine/panel_inputs.h"
 #include "files/whole_file_writer.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
@@ -27,36 +24,13 @@ namespace {
 // How often a play that waits for a run to end looks again.
 constexpr int POLL_MS = 20;
 
-// ON and OFF shown pressed for a moment, as the keys are: after click() has let go of them,
-// and, for ON, once the run it starts shows its first frame.
-void show_pressed(QAbstractButton* button) {
-    QTimer::singleShot(0, button, [button] { button->setDown(true); });
-    QTimer::singleShot(PRESSED_LOOK_MS, button, [button] { button->setDown(false); });
-}
-
-// The slider moves to the count; at the count already, the count is set again, as the runner
-// sets it.
-void move_slider(QSlider* slider, uint32_t count, const std::function<void()>& set_again) {
-    if (slider->value() == static_cast<int>(count)) {
-        set_again();
-    } else {
-        slider->setValue(static_cast<int>(count));
-    }
-}
-
-void set_box(QAbstractButton* box, bool ticked) {
-    if (box->isChecked() != ticked) {
-        box->click();
-    }
-}
-
 int exit_status_of(outcome_status status) {
     return status == outcome_status::passed ? 0 : status == outcome_status::failed ? 1 : 2;
 }
 
 } // namespace
 
-PanelPlayback::PanelPlayback(TForm1& form) : QObject(&form), form_(form) {
+PanelPlayback::PanelPlayback(TForm1& form) : QObject(&form), WindowControls(form) {
     resume_timer_.setSingleShot(true);
     resume_timer_.setTimerType(Qt::PreciseTimer);
     connect(&resume_timer_, &QTimer::timeout, this, &PanelPlayback::resume);
@@ -271,45 +245,6 @@ void PanelPlayback::show(const QString& message) {
 
 QString PanelPlayback::name() const {
     return QFileInfo(path_).fileName();
-}
-
-void PanelPlayback::press(uint8_t key) {
-    form_.panelKeys().press(key);
-}
-
-void PanelPlayback::set_volts(uint32_t count) {
-    move_slider(form_.TrackBar1, count, [this, count] { form_.session().volts(count); });
-}
-
-void PanelPlayback::set_amps(uint32_t count) {
-    move_slider(form_.TrackBar2, count, [this, count] { form_.session().amps(count); });
-}
-
-void PanelPlayback::set_calibrate(bool ticked) {
-    set_box(form_.CheckBox2, ticked);
-}
-
-void PanelPlayback::set_key_fast(bool ticked) {
-    set_box(form_.CheckBox3, ticked);
-}
-
-run_end PanelPlayback::switch_on() {
-    show_pressed(form_.Button1);
-    form_.Button1->click();
-    return form_.session().last_run();
-}
-
-void PanelPlayback::switch_off() {
-    form_.Button2->click();
-    show_pressed(form_.Button2);
-}
-
-bool PanelPlayback::lamp_lit() const {
-    return form_.session().lamp_lit();
-}
-
-const front_panel& PanelPlayback::engine() const {
-    return form_.engine();
 }
 
 uint64_t PanelPlayback::now_ms() const {

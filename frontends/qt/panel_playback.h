@@ -17,11 +17,12 @@
 #include "panel/panel_session.h"
 #include "scenario/play_observer.h"
 #include "scenario/scenario_player.h"
+#include "window_controls.h"
 
 class TForm1;
 
 class PanelPlayback : public QObject,
-                      public txm9::scenario_panel,
+                      public WindowControls,
                       public txm9::play_observer,
                       public txm9::play_frames {
     Q_OBJECT
@@ -51,16 +52,7 @@ public:
     void shown(const txm9::frame_report& frame) override;
     void delivered() override;
 
-    // txm9::scenario_panel: the window's own controls.
-    void press(uint8_t key) override;
-    void set_volts(uint32_t count) override;
-    void set_amps(uint32_t count) override;
-    void set_calibrate(bool ticked) override;
-    void set_key_fast(bool ticked) override;
-    txm9::run_end switch_on() override;
-    void switch_off() override;
-    bool lamp_lit() const override;
-    const txm9::front_panel& engine() const override;
+    // txm9::scenario_panel: the window's controls (WindowControls), on this one's time.
     uint64_t now_ms() const override;
 
     // txm9::play_observer: results into the status bar.
@@ -90,7 +82,6 @@ private:
     void keep_time(bool keep);
     QString name() const;
 
-    TForm1& form_;
     state state_ = state::idle;
     QString path_;
     bool loop_ = false;

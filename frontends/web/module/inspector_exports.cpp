@@ -40,19 +40,19 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_inspector() {
     bool first_section = true;
     for (const inspector_section& section : sections()) {
         out << (first_section ? "" : ",") << "{\"name\":";
-        out << json_string(section.title);
+        out << json_quote(section.title);
         out << ",\"rows\":[";
         bool first_row = true;
         for (const inspector_row& row : section.rows) {
             const inspector_value value = row.value();
             out << (first_row ? "" : ",") << '[';
-            out << json_string(row.label);
+            out << json_quote(row.label);
             out << ',';
-            out << json_string(value.text);
+            out << json_quote(value.text);
             out << ',';
-            out << json_string(!value.setting  ? ""
-                               : value.changed ? "factory " + value.factory
-                                               : "factory");
+            out << json_quote(!value.setting  ? ""
+                              : value.changed ? "factory " + value.factory
+                                              : "factory");
             out << ']';
             first_row = false;
         }
@@ -70,7 +70,7 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_speeds() {
     out << '[';
     for (std::size_t i = 0; i < std::size(time_control::SPEEDS); ++i) {
         out << (i ? "," : "") << '[' << time_control::SPEEDS[i] << ',';
-        out << json_string(speed_name(time_control::SPEEDS[i]));
+        out << json_quote(speed_name(time_control::SPEEDS[i]));
         out << ']';
     }
     out << ']';

@@ -26,8 +26,8 @@ std::optional<scenario_outcome> mistake;
 // or broken UTF-8 as \xNN.
 std::string outcome_json(const scenario_outcome& o, int line, int round) {
     return std::string("{\"status\":\"") + status_name(o.status) +
-           "\",\"message\":" + json_string(valid_utf8(o.message)) +
-           ",\"summary\":" + json_string(valid_utf8(played_status("", round, o))) +
+           "\",\"message\":" + json_quote(valid_utf8(o.message)) +
+           ",\"summary\":" + json_quote(valid_utf8(played_status("", round, o))) +
            ",\"expectations\":" + std::to_string(o.expectations) +
            ",\"failed\":" + std::to_string(o.failed) + ",\"line\":" + std::to_string(line) +
            ",\"instrument_ms\":" + std::to_string(o.instrument_ms) + "}";

@@ -93,15 +93,15 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_play(const char* text) {
     // byte or broken UTF-8 shows as \xNN.
     std::ostringstream out;
     out << "{\"status\":\"" << status_name(outcome.status) << "\""
-        << ",\"message\":" << json_string(valid_utf8(outcome.message)) << ",\"notices\":[";
+        << ",\"message\":" << json_quote(valid_utf8(outcome.message)) << ",\"notices\":[";
     for (std::size_t i = 0; i < outcome.notices.size(); ++i) {
-        out << (i ? "," : "") << json_string(valid_utf8(outcome.notices[i]));
+        out << (i ? "," : "") << json_quote(valid_utf8(outcome.notices[i]));
     }
     out << "],\"passes\":" << outcome.passes << ",\"instrument_ms\":" << outcome.instrument_ms
-        << ",\"printed\":" << json_string(valid_utf8(printed.str())) << ",\"files\":[";
+        << ",\"printed\":" << json_quote(valid_utf8(printed.str())) << ",\"files\":[";
     written = files_written_since(before);
     for (std::size_t i = 0; i < written.size(); ++i) {
-        out << (i ? "," : "") << json_string(valid_utf8(written[i].name));
+        out << (i ? "," : "") << json_quote(valid_utf8(written[i].name));
     }
     out << "]}";
     report = out.str();

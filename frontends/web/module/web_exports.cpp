@@ -170,11 +170,11 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_inputs() {
            ",\"wheelNotch\":" + std::to_string(WHEEL_NOTCH) + ",\"inputs\":[";
     for (const panel_input& input : panel_inputs) {
         json += std::string(&input == panel_inputs ? "" : ",") +
-                "{\"code\":" + std::to_string(input.key) + ",\"word\":" + json_string(input.word) +
-                ",\"id\":" + json_string(input.id) + ",\"name\":" + json_string(input.name) +
-                ",\"control\":" + json_string(input.control) +
-                ",\"keyboard\":" + json_string(input.keyboard) +
-                ",\"tooltip\":" + json_string(input.tooltip) + "}";
+                "{\"code\":" + std::to_string(input.key) + ",\"word\":" + json_quote(input.word) +
+                ",\"id\":" + json_quote(input.id) + ",\"name\":" + json_quote(input.name) +
+                ",\"control\":" + json_quote(input.control) +
+                ",\"keyboard\":" + json_quote(input.keyboard) +
+                ",\"tooltip\":" + json_quote(input.tooltip) + "}";
     }
     json += "]}";
     return json.c_str();
