@@ -98,4 +98,4 @@ function pngRgba(bytes) {
     return { width, height, rgba };
 }
 
-module.exports = { runScenario, playFile, pngRgba };
+module.exports = { runnerPath, runScenario, playFile, pngRgba };

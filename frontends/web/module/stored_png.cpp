@@ -2,7 +2,7 @@
 // whose image data is stored without compression (deflate's stored blocks), which every PNG
 // reader accepts, and only such PNGs are read back. The pictures the page reads are the ones a
 // scenario in the playground wrote itself (a screenshot serving as a reference frame), into the
-// module's own memory file system.
+// module's own memory file system; a program driving the page gets its frames as such PNGs.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -108,7 +108,13 @@ bool unstore(const std::string& zlib, std::string& raw) {
 
 } // namespace
 
-std::string encode_png(const argb_picture& picture, std::string& bytes) {
+bool encode_png(const argb_picture& picture, std::string& bytes, std::string& problem) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() !=
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+        problem = "the picture has no pixels, or not as many as its size says";
+        return false;
+    }
     bytes.assign(SIGNATURE.begin(), SIGNATURE.end());
     std::string header;
     put32(header, static_cast<uint32_t>(picture.width));
@@ -117,12 +123,15 @@ std::string encode_png(const argb_picture& picture, std::string& bytes) {
     chunk(bytes, "IHDR", header);
     chunk(bytes, "IDAT", stored_zlib(picture));
     chunk(bytes, "IEND", {});
-    return {};
+    return true;
 }
 
 std::string write_png_file(const std::string& path, const argb_picture& picture) {
     std::string bytes;
-    encode_png(picture, bytes);
+    std::string problem;
+    if (!encode_png(picture, bytes, problem)) {
+        return "cannot write " + path + ": " + problem;
+    }
     return txm9::write_whole_file(path, bytes);
 }
 

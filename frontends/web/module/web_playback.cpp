@@ -13,14 +13,7 @@ namespace {
 
 // The page's side of a play: page.js fills these in with the panel's controls.
 EM_JS(void, play_program_start, (), { Module.page.programStart(); });
-EM_JS(void, play_show_pressed, (int key), { Module.page.showPressed(key); });
-EM_JS(void, play_press_button, (const char* id), { Module.page.pressButton(UTF8ToString(id)); });
-EM_JS(void, play_set_slider, (int amps, int count), { Module.page.setSlider(amps != 0, count); });
-EM_JS(void, play_set_box, (int key_fast, int ticked),
-      { Module.page.setBox(key_fast != 0, ticked != 0); });
 EM_JS(void, play_status, (const char* text), { Module.page.playStatus(UTF8ToString(text)); });
-// The fault's message box closes by itself after a while, so that a demonstration goes on.
-EM_JS(void, play_fault, (const char* message), { Module.page.fault(UTF8ToString(message), 3000); });
 
 // The play's own folder in the module's memory: its screenshots, and the references it
 // compares with when an earlier screenshot of it took them.
@@ -127,60 +120,6 @@ void web_playback::delivered() {
         play_status(valid_utf8(played_status("", 1, player_->outcome())).c_str());
         hand_over();
     }
-}
-
-void web_playback::press(uint8_t key) {
-    session().key(key);
-    play_show_pressed(key);
-}
-
-void web_playback::set_volts(uint32_t count) {
-    play_set_slider(0, static_cast<int>(count));
-    session().volts(count);
-}
-
-void web_playback::set_amps(uint32_t count) {
-    play_set_slider(1, static_cast<int>(count));
-    session().amps(count);
-}
-
-void web_playback::set_calibrate(bool ticked) {
-    play_set_box(0, ticked ? 1 : 0);
-    if (frontend().calibrate_ticked() != ticked) {
-        frontend().set_boxes(ticked, frontend().key_fast_ticked());
-        session().calibrate_box(ticked);
-    }
-}
-
-void web_playback::set_key_fast(bool ticked) {
-    play_set_box(1, ticked ? 1 : 0);
-    if (frontend().key_fast_ticked() != ticked) {
-        frontend().set_boxes(frontend().calibrate_ticked(), ticked);
-        session().key_fast_box(ticked);
-    }
-}
-
-// ON as the page's button does it, but at the speed chosen beside the panel: a play keeps it.
-run_end web_playback::switch_on() {
-    play_press_button("Button1");
-    const run_end end = session().power_on();
-    if (end.faulted) {
-        play_fault(end.fault.c_str());
-    }
-    return end;
-}
-
-void web_playback::switch_off() {
-    play_press_button("Button2");
-    session().power_off();
-}
-
-bool web_playback::lamp_lit() const {
-    return session().lamp_lit();
-}
-
-const front_panel& web_playback::engine() const {
-    return page_panel().session().engine();
 }
 
 uint64_t web_playback::now_ms() const {

@@ -18,10 +18,11 @@
 #include "panel/panel_session.h"
 #include "scenario/play_observer.h"
 #include "scenario/scenario_player.h"
+#include "web_controls.h"
 
 namespace txm9 {
 
-class web_playback final : public scenario_panel, public play_observer, public play_frames {
+class web_playback final : public web_controls, public play_observer, public play_frames {
 public:
     web_playback();
 
@@ -48,16 +49,7 @@ public:
     void shown(const frame_report& frame) override;
     void delivered() override;
 
-    // scenario_panel: the page's own controls.
-    void press(uint8_t key) override;
-    void set_volts(uint32_t count) override;
-    void set_amps(uint32_t count) override;
-    void set_calibrate(bool ticked) override;
-    void set_key_fast(bool ticked) override;
-    run_end switch_on() override;
-    void switch_off() override;
-    bool lamp_lit() const override;
-    const front_panel& engine() const override;
+    // The play's own instrument time.
     uint64_t now_ms() const override;
 
     // play_observer: results into the status bar.

@@ -108,6 +108,8 @@ export class Instrument {
             setSlider: (amps, count) => panel.setSlider(amps, count),
             setBox: (keyFast, ticked) => panel.setBox(keyFast, ticked),
             playStatus: (text) => panel.showStatus(text),
+            // ON pressed by a play or a program driving the page: time back to life speed.
+            timeChanged: () => this.timeChanged(),
             // Each time the module has waited for a frame, before the frame.
             betweenFrames: () => this.timer.poll(),
         };

@@ -8,6 +8,7 @@ import { connectCapture } from "./capture.js";
 import { loadInstrument } from "./instrument.js";
 import { connectTools } from "./tools.js";
 import { connectPlayground } from "./playground.js";
+import { connectEmbedControl } from "./embed_control.js";
 
 const frame = document.getElementById("panel-frame");
 const lcd = new LcdView(document.getElementById("lcd"), document.getElementById("Image1"));
@@ -49,6 +50,8 @@ instrument.attach({ ...panel, showFrame: (rgba) => lcd.show(rgba) });
 connectCapture(instrument);
 connectTools(instrument);
 connectPlayground(instrument);
+// Driven by the page that embeds this one, if it asked for that in the address.
+connectEmbedControl(instrument);
 // For the browser console and the tests: the running instrument.
 window.txm9 = instrument;
 document.documentElement.dataset.ready = "true";

@@ -1,0 +1,165 @@
+// The page driven by the page that embeds it (in an iframe), through the control protocol
+// that txm9-scenario --serve and the window's control socket speak, over postMessage. The
+// module's own control session parses, plays and answers; this file only carries messages and
+// lets time pass while the instrument is off.
+//
+// Only by choice of the embedding page: it names its own origin in the page's address,
+// `?control=https://docs.example.org` (several origins: the parameter again, or commas).
+// Without it, or when the page is not embedded, nothing here listens and the page is the page
+// of always. With it, only messages from the parent window whose origin is named are taken,
+// and every message goes out addressed to a named origin, so the browser delivers the display
+// and its variables to no other page.
+
+// How often a request under way is looked at while a run it did not start goes on: a wait
+// it began may have to go on with the instrument off once that run ends.
+const POLL_MS = 100;
+// How often a wait with the instrument off looks at the speed and at Pause.
+const LOOK_MS = 50;
+
+// No request is longer than 64 KB, so no longer string can be one (its UTF-8 is at least as
+// long); the module measures the bytes of the others.
+const MOST_LINE_CHARS = 64 * 1024;
+
+const later = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// The origins the address names, each as the browser writes an origin; the others are
+// refused with a warning ("*" and opaque origins among them: they would name any page).
+export function allowedOrigins(search) {
+    const origins = [];
+    for (const value of new URLSearchParams(search).getAll("control")) {
+        for (const item of value.split(",").map((s) => s.trim()).filter(Boolean)) {
+            let origin = null;
+            try {
+                origin = new URL(item).origin;
+            } catch {
+                // not a URL
+            }
+            if (origin && origin !== "null" && origin === item.replace(/\/$/, "")) {
+                origins.push(origin);
+            } else {
+                console.warn(`control: "${item}" is not an origin (scheme://host[:port]); ignored`);
+            }
+        }
+    }
+    return origins;
+}
+
+export class EmbedControl {
+    constructor(instrument, origins) {
+        this.instrument = instrument;
+        this.module = instrument.module;
+        this.origins = origins;
+        this.replyTo = null; // the origin of the embedding page, once it has written
+        this.driving = false;
+        this.module.control = { send: (line) => this.send(line) };
+        window.addEventListener("message", (event) => this.message(event));
+        this.module._txm9_control_start(); // the greeting
+    }
+
+    // A line from the module: a reply, an event or the greeting, as the object it writes.
+    send(line) {
+        let message;
+        try {
+            message = JSON.parse(line);
+        } catch {
+            message = line;
+        }
+        // Before the embedding page has written, its origin is one of those named; a message
+        // addressed to another origin than its own is dropped by the browser.
+        for (const origin of this.replyTo ? [this.replyTo] : this.origins) {
+            window.parent.postMessage(message, origin);
+        }
+    }
+
+    message(event) {
+        if (event.source !== window.parent || !this.origins.includes(event.origin)) {
+            return; // not the embedding page: not a word to it
+        }
+        this.replyTo = event.origin;
+        let text = event.data;
+        let request = event.data;
+        if (typeof text === "string") {
+            try {
+                request = JSON.parse(text);
+            } catch {
+                request = null; // the module says what is wrong with it
+            }
+        } else {
+            try {
+                text = JSON.stringify(event.data);
+            } catch {
+                text = undefined; // a cycle, a BigInt
+            }
+            if (typeof text !== "string") {
+                const desc = "a request is a JSON object, or a string holding one";
+                this.send(JSON.stringify({ error: { class: "malformed", desc } }));
+                return;
+            }
+        }
+        // A program taking the panel over stops a scenario playing on it, as a person does.
+        if (request !== null && typeof request === "object" && "do" in request) {
+            this.instrument.onPersonsInput();
+        }
+        // A line longer than the module takes is not copied into it at all: it only hears of it.
+        const m = this.module;
+        const tooLong = text.length > MOST_LINE_CHARS;
+        const bytes = tooLong ? new Uint8Array(0) : new TextEncoder().encode(text);
+        const at = m._txm9_control_request(bytes.length);
+        m.HEAPU8.set(bytes, at); // after the call: it may have grown the memory
+        m._txm9_control_receive(tooLong ? 1 : 0);
+        this.drive();
+    }
+
+    // Takes the requests left while the instrument is off and lets the time they wait for
+    // pass, one async call into the module at a time. While a run goes on, its frames take
+    // them and this only wakes it.
+    async drive() {
+        if (this.driving) return;
+        this.driving = true;
+        const m = this.module;
+        try {
+            for (;;) {
+                if (m._txm9_runs() > 0) {
+                    this.instrument.wake();
+                    if (m._txm9_control_busy()) setTimeout(() => this.drive(), POLL_MS);
+                    return;
+                }
+                if (m._txm9_control_pending()) {
+                    await m.ccall("txm9_control_take", null, [], [], { async: true });
+                    continue;
+                }
+                const wait = m._txm9_control_wait_ms();
+                if (wait < 0) return;
+                await this.instrumentTime(wait);
+                if (m._txm9_runs() > 0) {
+                    m._txm9_control_wait_over(); // switched on meanwhile: goes on at its next frame
+                } else {
+                    await m.ccall("txm9_control_wait_over", null, [], [], { async: true });
+                }
+            }
+        } catch (error) {
+            console.error(`control: ${error.message}`);
+        } finally {
+            this.driving = false;
+        }
+    }
+
+    // `ms` of instrument time on the page's clock, at the speed chosen; none passes in a pause.
+    async instrumentTime(ms) {
+        let left = ms;
+        while (left > 0) {
+            const { paused, speed } = this.instrument.timeControl();
+            const step = paused ? LOOK_MS : Math.min(LOOK_MS, left / speed);
+            await later(step);
+            if (!paused) left -= step * speed;
+        }
+    }
+}
+
+// Serves the embedding page if it asked for it in the address; null otherwise.
+export function connectEmbedControl(instrument) {
+    if (window.parent === window) return null;
+    const origins = allowedOrigins(location.search);
+    if (origins.length === 0) return null;
+    return new EmbedControl(instrument, origins);
+}
