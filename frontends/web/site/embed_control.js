@@ -15,6 +15,8 @@
 const POLL_MS = 100;
 // How often a wait with the instrument off looks at the speed and at Pause.
 const LOOK_MS = 50;
+// How long the firmware's fault stays shown, as during a play on the panel.
+const FAULT_BOX_MS = 3000;
 
 // No request is longer than 64 KB, so no longer string can be one (its UTF-8 is at least as
 // long); the module measures the bytes of the others.
@@ -52,6 +54,8 @@ export class EmbedControl {
         this.replyTo = null; // the origin of the embedding page, once it has written
         this.driving = false;
         this.module.control = { send: (line) => this.send(line) };
+        // The firmware's fault must not hold the instrument until somebody closes its box.
+        instrument.faultClosesAfterMs = FAULT_BOX_MS;
         window.addEventListener("message", (event) => this.message(event));
         this.module._txm9_control_start(); // the greeting
     }

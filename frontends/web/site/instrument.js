@@ -260,8 +260,9 @@ export class Instrument {
     }
 
     // The firmware's fault, as the window's message box shows it; during a play it closes by
-    // itself after `closeAfterMs`.
-    showFault(message, closeAfterMs = 0) {
+    // itself after `closeAfterMs`, and so it does whenever a program drives the page
+    // (`faultClosesAfterMs`), since nobody may be there to close it.
+    showFault(message, closeAfterMs = this.faultClosesAfterMs ?? 0) {
         document.getElementById("fault-text").textContent = message;
         if (!this.faultBox.open) {
             this.faultBox.showModal();
