@@ -77,12 +77,15 @@ void page_control::take() {
 void page_control::take_lines(bool may_do) {
     while (!pending_.empty()) {
         if (!may_do && !session_->busy() && asks_to_do(pending_.front())) {
-            return;
+            break;
         }
         const request_line line = std::move(pending_.front());
         pending_.pop_front();
         session_->receive(line);
     }
+    // A program waiting for a request keeps the frames at their pace, so that its replies do
+    // not wait for a still display's late frames.
+    page_panel().frontend().set_watched(busy());
 }
 
 std::optional<uint64_t> page_control::wait_ms() const {

@@ -127,8 +127,9 @@ void web_frontend::yield_until(double due_ms) {
 }
 
 bool web_frontend::still() const {
-    // A play keeps its own time and is watched: its frames keep their pace.
-    return unchanged_frames_ >= STILL_AFTER_FRAMES && !session_->play_keeps_time();
+    // A play keeps its own time and is watched, and so is a program's request under way:
+    // their frames keep their pace.
+    return unchanged_frames_ >= STILL_AFTER_FRAMES && !session_->play_keeps_time() && !watched_;
 }
 
 void web_frontend::schedule_restarted() {

@@ -36,6 +36,9 @@ public:
     // Unpaced, frames follow each other as fast as they run, the browser getting a turn
     // after each: for tests and measurements that must not wait out the real period.
     void set_paced(bool on) { paced_ = on; }
+    // A program waits for a request to be done on these frames: they keep their pace even
+    // while the display stands still, as for a play.
+    void set_watched(bool watched) { watched_ = watched; }
     // The session whose frames this frontend shows: its schedule and pause, its nested runs.
     void attach(panel_session& session) { session_ = &session; }
     // Frames since the page opened.
@@ -56,6 +59,7 @@ private:
     bool key_fast_ = false;
     int nested_ons_ = 0;
     bool paced_ = true;
+    bool watched_ = false;
     uint64_t frames_shown_ = 0;
     uint8_t shown_[LCD_BUFFER_SIZE] = {}; // the frame on the page
     bool any_shown_ = false;

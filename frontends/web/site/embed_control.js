@@ -111,12 +111,15 @@ export class EmbedControl {
         const at = m._txm9_control_request(bytes.length);
         m.HEAPU8.set(bytes, at); // after the call: it may have grown the memory
         m._txm9_control_receive(tooLong ? 1 : 0);
+        // Something to do while a run waits for its next frame: the frame comes now.
+        if (m._txm9_runs() > 0 && m._txm9_control_pending()) this.instrument.wake();
         this.drive();
     }
 
     // Takes the requests left while the instrument is off and lets the time they wait for
-    // pass, one async call into the module at a time. While a run goes on, its frames take
-    // them and this only wakes it.
+    // pass, one async call into the module at a time (and only while it is off: a ccall made
+    // while a run waits for the browser would take over the promise of the call that started
+    // the run). While a run goes on, its frames take them.
     async drive() {
         if (this.driving) return;
         this.driving = true;
@@ -124,7 +127,6 @@ export class EmbedControl {
         try {
             for (;;) {
                 if (m._txm9_runs() > 0) {
-                    this.instrument.wake();
                     if (m._txm9_control_busy()) setTimeout(() => this.drive(), POLL_MS);
                     return;
                 }
