@@ -152,3 +152,26 @@ test("a page of an origin the address does not name hears nothing", LIMIT, async
     await new Promise((resolve) => setTimeout(resolve, 500));
     assert.deepEqual(await received(page), []);
 });
+
+test("the address names origins, and nothing that stands for any page", async () => {
+    const { allowedOrigins } = await import("../../frontends/web/site/embed_control.js");
+    const warn = console.warn;
+    console.warn = () => {};
+    try {
+        for (const [search, origins] of [
+            ["?control=https://Docs.Example.org", ["https://docs.example.org"]],
+            ["?control=https://a.org/,http://127.0.0.1:8080&control=http://localhost:80",
+             ["https://a.org", "http://127.0.0.1:8080", "http://localhost"]],
+            ["?control=*", []],
+            ["?control=null", []],
+            ["?control=file:///tmp/a.html", []],
+            ["?control=https://a.org/page", []],
+            ["?control=https://user@a.org", []],
+            ["", []],
+        ]) {
+            assert.deepEqual(allowedOrigins(search), origins, search);
+        }
+    } finally {
+        console.warn = warn;
+    }
+});

@@ -5,8 +5,8 @@
 //
 // Only by choice of the embedding page: it names its own origin in the page's address,
 // `?control=https://docs.example.org` (several origins: the parameter again, or commas).
-// Without it, or when the page is not embedded, nothing here listens and the page is the page
-// of always. With it, only messages from the parent window whose origin is named are taken,
+// Without it, or when the page is not embedded, nothing here listens and the page is the page it
+// has always been. With it, only messages from the parent window whose origin is named are taken,
 // and every message goes out addressed to a named origin, so the browser delivers the display
 // and its variables to no other page.
 
@@ -30,14 +30,16 @@ export function allowedOrigins(search) {
     const origins = [];
     for (const value of new URLSearchParams(search).getAll("control")) {
         for (const item of value.split(",").map((s) => s.trim()).filter(Boolean)) {
-            let origin = null;
+            let url = null;
             try {
-                origin = new URL(item).origin;
+                url = new URL(item);
             } catch {
                 // not a URL
             }
-            if (origin && origin !== "null" && origin === item.replace(/\/$/, "")) {
-                origins.push(origin);
+            // An origin alone: no path, query or user, and not opaque.
+            if (url && url.origin !== "null" && url.pathname === "/" && !url.search &&
+                !url.hash && !url.username) {
+                origins.push(url.origin);
             } else {
                 console.warn(`control: "${item}" is not an origin (scheme://host[:port]); ignored`);
             }
