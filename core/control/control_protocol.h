@@ -27,6 +27,7 @@ inline constexpr const char* UNKNOWN = "unknown_request";   // no such query
 inline constexpr const char* SCENARIO = "scenario_mistake"; // the scenario line is wrong
 inline constexpr const char* FAILED = "expectation_failed"; // an expectation did not hold
 inline constexpr const char* CANNOT_RUN = "cannot_run";     // a command cannot be done now
+inline constexpr const char* BUSY = "busy"; // someone else drives the panel: another client, a play
 } // namespace control_error
 
 enum class query_kind : uint8_t { screen, texts, frame, variables };

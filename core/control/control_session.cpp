@@ -186,6 +186,7 @@ void control_session::receive(const request_line& line) {
 }
 
 void control_session::poll() {
+    player_->went_off();
     finish_if_done();
     pump();
 }

@@ -63,8 +63,9 @@ public:
     bool busy() const;
     // The client has gone: nothing more is played or sent; the instrument stays as it is.
     void close();
-    // A run the session did not start has ended (a closed session's, say): what waited for
-    // that may now be done.
+    // A run the session did not start has ended (a closed session's, or one a person
+    // switched on and off): what waited for it may now be done, and a wait for frames goes on
+    // as time while off.
     void poll();
 
 private:

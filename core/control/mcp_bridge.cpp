@@ -105,6 +105,25 @@ json_value query_request(const char* query) {
     return r;
 }
 
+// A value of the right type is also one of the property's choices and within its bounds.
+bool within_schema(const json_value& property, const json_value& value) {
+    if (const json_value* choices = property.find("enum")) {
+        bool listed = false;
+        for (const json_value& choice : choices->items()) {
+            listed = listed ||
+                     (choice.is_string() && value.is_string() && choice.text() == value.text());
+        }
+        if (!listed) {
+            return false;
+        }
+    }
+    const std::optional<double> number = value.as_double();
+    const json_value* least = property.find("minimum");
+    const json_value* most = property.find("maximum");
+    return !number || ((least == nullptr || *number >= least->as_double().value_or(*number)) &&
+                       (most == nullptr || *number <= most->as_double().value_or(*number)));
+}
+
 } // namespace
 
 mcp_bridge::mcp_bridge(std::string name, std::string version)
@@ -216,12 +235,13 @@ std::optional<json_value> mcp_bridge::control_request_for(const std::string& too
                                                           const json_value& args,
                                                           std::string& problem) const {
     // Every argument must be one the tool's schema names, of its type.
-    const json_value* schema = nullptr;
+    const json_value* input_schema = nullptr;
     for (const json_value& t : tools().items()) {
         if (t.find("name")->text() == tool) {
-            schema = t.find("inputSchema")->find("properties");
+            input_schema = t.find("inputSchema");
         }
     }
+    const json_value* schema = input_schema != nullptr ? input_schema->find("properties") : nullptr;
     if (schema == nullptr) {
         problem = "unknown tool \"" + cut_for_message(tool) + "\"";
         return std::nullopt;
@@ -241,6 +261,21 @@ std::optional<json_value> mcp_bridge::control_request_for(const std::string& too
             problem = "the argument \"" + name + "\" of " + tool + " is " +
                       (type == "integer" ? "a whole number" : "a " + type);
             return std::nullopt;
+        }
+        // The schema's choices and bounds hold too: an argument becomes part of a scenario
+        // line, so a key named "knob\nscreenshot x.png" must not become two commands.
+        if (!within_schema(*property, value)) {
+            problem = "the argument \"" + name + "\" of " + tool +
+                      " is out of its range: " + write_json(*property);
+            return std::nullopt;
+        }
+    }
+    if (const json_value* required = input_schema->find("required")) {
+        for (const json_value& name : required->items()) {
+            if (args.find(name.text()) == nullptr) {
+                problem = "the tool " + tool + " needs the argument \"" + name.text() + "\"";
+                return std::nullopt;
+            }
         }
     }
     auto text = [&](const char* name) {

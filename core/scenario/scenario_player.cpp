@@ -63,6 +63,16 @@ void scenario_player::impl::resume() {
     });
 }
 
+void scenario_player::impl::went_off() {
+    guarded([this] {
+        if (stopped_ || running() || wait_ == waiting::none || wait_ == waiting::off_time) {
+            return;
+        }
+        finish_wait_while_off();
+        run_commands();
+    });
+}
+
 scenario_outcome scenario_player::impl::outcome() const {
     scenario_outcome o = outcome_;
     o.instrument_ms = panel_.now_ms();
@@ -206,6 +216,9 @@ std::optional<uint64_t> scenario_player::resume_at() const {
 }
 void scenario_player::resume() {
     impl_->resume();
+}
+void scenario_player::went_off() {
+    impl_->went_off();
 }
 void scenario_player::stop() {
     impl_->stop();

@@ -91,6 +91,10 @@ public:
     // (since program start) at which to resume.
     std::optional<uint64_t> resume_at() const;
     void resume();
+    // A run the play did not start (a person's ON on the window) has ended: if the instrument
+    // is off now, a wait counted in frames goes on as time while off, as after the play's own
+    // OFF, and a wait for a text fails.
+    void went_off();
     // Stops playing where it is (someone took the panel over); no command runs after it.
     void stop();
 

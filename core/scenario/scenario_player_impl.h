@@ -44,6 +44,7 @@ public:
     void frame_delivered();
     std::optional<uint64_t> resume_at() const;
     void resume();
+    void went_off();
     void stop() { stopped_ = true; }
     bool finished() const { return stopped_ || over(); }
     scenario_outcome outcome() const;

@@ -13,6 +13,7 @@
 #include "engine/timing.h"
 #include "firmware/monitor/state.h"
 #include "panel_keys.h"
+#include "panel_playback.h"
 #include "pcmain.h"
 
 using namespace txm9;
@@ -33,6 +34,8 @@ PanelControl::PanelControl(TForm1& form) : QObject(&form), WindowControls(form) 
     resume_timer_.setTimerType(Qt::PreciseTimer);
     connect(&resume_timer_, &QTimer::timeout, this, &PanelControl::resume);
     connect(&server_, &QLocalServer::newConnection, this, &PanelControl::accept);
+    // Taken from the event loop, once the run's caller has had its end.
+    connect(&form, &TForm1::runEnded, this, &PanelControl::run_ended, Qt::QueuedConnection);
 }
 
 PanelControl::~PanelControl() {
@@ -100,9 +103,9 @@ void PanelControl::accept() {
                 adopt(waiting);
                 return;
             }
-            waiting->write(
-                error_line(nullptr, "busy", "another client is driving the panel; one at a time")
-                    .c_str());
+            waiting->write(error_line(nullptr, control_error::BUSY,
+                                      "another client is driving the panel; one at a time")
+                               .c_str());
             waiting->write("\n");
             waiting->disconnectFromServer();
             connect(waiting, &QLocalSocket::disconnected, waiting, &QObject::deleteLater);
@@ -148,6 +151,10 @@ void PanelControl::take_lines(bool after_frame) {
         pending_.push_back(std::move(*line));
     }
     while (session_ && !pending_.empty()) {
+        if (form_.playback().playing() && refused_during_play(pending_.front())) {
+            pending_.pop_front();
+            continue;
+        }
         // While the instrument runs, a question is answered at once if nothing is under way,
         // but anything to do waits for the end of a frame's delivery.
         if (form_.runs() > 0 && !after_frame) {
@@ -170,6 +177,32 @@ void PanelControl::take_lines(bool after_frame) {
         after_step();
     }
     retire_closed();
+}
+
+// A person's OFF may end a run while a request waits for its frames: the wait goes on while
+// off, and the requests read meanwhile are taken now rather than at the next run's frames.
+void PanelControl::run_ended() {
+    if (!session_ || form_.runs() > 0) {
+        return;
+    }
+    ++in_session_;
+    session_->poll();
+    --in_session_;
+    take_lines(false);
+    after_step();
+}
+
+// A scenario playing on the panel keeps its time and gives its inputs: a program's would mix
+// with them, so they wait for no one and are refused; questions are answered.
+bool PanelControl::refused_during_play(const request_line& line) {
+    control_request request;
+    request_problem problem;
+    if (!parse_request(line.text, request, problem) || request.is_query) {
+        return false;
+    }
+    send(error_line(request.has_id ? &request.id : nullptr, control_error::BUSY,
+                    "a scenario is playing on the panel; a click on the panel stops it"));
+    return true;
 }
 
 void PanelControl::send(const std::string& line) {

@@ -52,6 +52,8 @@ private:
     void read();
     void take_lines(bool after_frame);
     void client_gone();
+    void run_ended();
+    bool refused_during_play(const txm9::request_line& line);
     void after_step();
     void resume();
     void send(const std::string& line);

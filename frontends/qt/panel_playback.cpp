@@ -11,6 +11,7 @@
 
 #include "files/whole_file_writer.h"
 #include "firmware/monitor/state.h"
+#include "panel_control.h"
 #include "panel_keys.h"
 #include "pcmain.h"
 #include "scenario/play_status.h"
@@ -56,7 +57,11 @@ bool PanelPlayback::play(const QString& path, bool loop, bool exit_when_done) {
     const std::string file_name = QFile::encodeName(path).toStdString();
     // Its screenshots are never written over it, whatever they are named.
     protect_input(file_name, "the scenario " + path.toStdString());
-    if (std::string error; !read_scenario_file(file_name, text, error)) {
+    if (PanelControl::driving()) {
+        // Two drivers would mix their inputs and fight over the instrument's time.
+        problem = tr("%1 not played: a program is driving the panel through its control socket")
+                      .arg(path);
+    } else if (std::string error; !read_scenario_file(file_name, text, error)) {
         problem = QStringLiteral("%1: %2").arg(path, QString::fromStdString(error));
     } else if (parse_error mistake; !parse_scenario(text, *script, mistake)) {
         problem = QStringLiteral("%1:%2:%3: %4")

@@ -165,6 +165,7 @@ void TForm1::Button1Click() {
         show_failure(QString::fromStdString(end.fault));
     }
     apply_time_control();
+    emit runEnded();
     // The display keeps its last frame and the lamp its last colour.
     if (runs() == 0 && close_requested_) {
         close_requested_ = false;

@@ -114,6 +114,8 @@ public slots:
 signals:
     // A frame has been painted into the display picture (a splash frame or a pass).
     void displayPainted();
+    // A run has ended (OFF, or the firmware's fault); runs() says whether another goes on.
+    void runEnded();
 
 protected:
     // While the instrument is on, closing only asks the program to end once OFF has ended

@@ -9,6 +9,7 @@
 #include "control/headless_control.h"
 #include "control/json.h"
 #include "control/line_reader.h"
+#include "control/mcp_bridge.h"
 
 using namespace txm9;
 
@@ -166,4 +167,35 @@ TEST(ControlSession, BadRequestsGetClearErrorsAndTheSessionGoesOn) {
     const json_value* values = reply(out, 11)->find("return")->find("values");
     EXPECT_EQ(values->find("active_screen")->text(), "main");
     EXPECT_FALSE(reply(out, 11)->find("return")->find("sections")->items().empty());
+}
+
+// A tools/call's arguments become a scenario line: only what the tool's schema allows gets
+// through, so an argument can never smuggle in a second command.
+TEST(McpBridge, TakesOnlyArgumentsItsSchemaAllows) {
+    const struct {
+        const char* call;
+        bool becomes_request;
+    } cases[] = {
+        {R"("press","arguments":{"key":"knob"})", true},
+        {R"("press","arguments":{"key":"knob\nscreenshot x.png"})", false},
+        {R"("press","arguments":{})", false},
+        {R"("turn","arguments":{"direction":"cw","steps":1000})", true},
+        {R"("turn","arguments":{"direction":"cw","steps":1001})", false},
+        {R"("turn","arguments":{"direction":"up"})", false},
+        {R"("screenshot","arguments":{"scale":0})", false},
+        {R"("set_inputs","arguments":{"volts_count":4097})", false},
+    };
+    for (const auto& c : cases) {
+        mcp_bridge bridge("test", "0");
+        const std::string message =
+            std::string(R"({"jsonrpc":"2.0","id":7,"method":"tools/call","params":{"name":)") +
+            c.call + "}}";
+        const mcp_bridge::step step = bridge.from_client(request_line{message, false});
+        EXPECT_EQ(step.control_line.has_value(), c.becomes_request) << c.call;
+        if (!c.becomes_request) {
+            ASSERT_EQ(step.to_client.size(), 1u) << c.call;
+            EXPECT_NE(step.to_client[0].find("\"code\":-32602"), std::string::npos)
+                << step.to_client[0];
+        }
+    }
 }
