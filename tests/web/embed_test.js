@@ -144,6 +144,41 @@ test("driven by postMessage: greeting, press and expect, errors, events, the run
     assert.deepEqual(page.errors, []);
 });
 
+test("a person and a play share the panel with the embedding page", LIMIT, async () => {
+    const origin = `http://127.0.0.1:${host.address().port}`;
+    const page = await embed(origin, origin);
+    const frame = page.frames().find((f) => f.url().startsWith(browser.url));
+    const runs = () => frame.evaluate(() => window.txm9.module._txm9_runs());
+    const status = () => frame.textContent("#StatusBar1");
+
+    // A person's OFF under a request waiting for frames: the wait goes on while off, a wait
+    // for a text fails.
+    assert.deepEqual(await request(page, { id: 1, do: "on" }), { id: 1, return: {} });
+    const waited = request(page, { id: 2, do: "wait 1 s" });
+    await frame.click("#Button2");
+    assert.deepEqual(await waited, { id: 2, return: {} });
+    await request(page, { id: 3, do: "on" });
+    const text = request(page, { id: 4, do: "wait until text \"NEVER\" within 30 s" });
+    await frame.click("#Button2");
+    assert.equal((await text).error.class, "expectation_failed");
+
+    // A play is not started while a request is under way...
+    const busy = request(page, { id: 5, do: "wait 1500 ms" });
+    await frame.fill("#scenario-text", "on\nwait 30 s\n");
+    await frame.click("#scenario-play");
+    assert.equal(await status(), "Not played: a program is driving the panel");
+    await busy;
+    // ... and while one plays, a request to do something is refused; a question is answered.
+    await frame.click("#scenario-play");
+    await frame.waitForFunction(() => window.txm9.module._txm9_runs() > 0);
+    assert.equal((await request(page, { id: 6, do: "press knob" })).error.class, "busy");
+    assert.ok((await request(page, { id: 7, query: "screen" })).return);
+    await frame.click("#Image6"); // a person's input stops the play
+    assert.deepEqual(await request(page, { id: 8, do: "wait 2 s\noff" }), { id: 8, return: {} });
+    assert.equal(await runs(), 0);
+    assert.deepEqual(page.errors, []);
+});
+
 test("a page of an origin the address does not name hears nothing", LIMIT, async () => {
     const port = host.address().port;
     // localhost and 127.0.0.1 are two origins, served by the same server.

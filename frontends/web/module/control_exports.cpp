@@ -75,6 +75,13 @@ EMSCRIPTEN_KEEPALIVE void txm9_control_wait_over() {
     }
 }
 
+// A run that no request started has ended: a request waiting for its frames goes on while off.
+EMSCRIPTEN_KEEPALIVE void txm9_control_went_off() {
+    if (control) {
+        control->went_off();
+    }
+}
+
 // A request is in progress or waiting for its turn.
 EMSCRIPTEN_KEEPALIVE int txm9_control_busy() {
     return control && control->busy() ? 1 : 0;

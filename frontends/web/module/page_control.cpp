@@ -76,6 +76,10 @@ void page_control::take() {
 
 void page_control::take_lines(bool may_do) {
     while (!pending_.empty()) {
+        if (page_panel().session().play_keeps_time() && refused_during_play(pending_.front())) {
+            pending_.pop_front();
+            continue;
+        }
         if (!may_do && !session_->busy() && asks_to_do(pending_.front())) {
             break;
         }
@@ -86,6 +90,28 @@ void page_control::take_lines(bool may_do) {
     // A program waiting for a request keeps the frames at their pace, so that its replies do
     // not wait for a still display's late frames.
     page_panel().frontend().set_watched(busy());
+}
+
+// A scenario playing on the panel keeps its time and gives its inputs: a program's would mix
+// with them, so they wait for no one and are refused; questions are answered.
+bool page_control::refused_during_play(const request_line& line) {
+    control_request request;
+    request_problem problem;
+    if (line.too_long || !parse_request(line.text, request, problem) || request.is_query) {
+        return false;
+    }
+    control_send(error_line(request.has_id ? &request.id : nullptr, control_error::BUSY,
+                            "a scenario is playing on the panel; a click on the panel stops it")
+                     .c_str());
+    return true;
+}
+
+void page_control::went_off() {
+    if (running()) {
+        return;
+    }
+    session_->poll();
+    take_lines(true);
 }
 
 std::optional<uint64_t> page_control::wait_ms() const {

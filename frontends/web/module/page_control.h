@@ -41,6 +41,9 @@ public:
     // The page's clock says the wait is over: the request goes on, now if the instrument is
     // off, after the next frame's delivery if someone has switched it on meanwhile.
     void wait_over();
+    // A run the page did not start for a request (a person's) has ended while a request waits
+    // for its frames: a wait goes on as time while off, a wait for a text fails.
+    void went_off();
     // A request is in progress or waiting for its turn.
     bool busy() const;
 
@@ -53,6 +56,8 @@ public:
 
 private:
     void take_lines(bool may_do);
+    // While a scenario plays on the panel, a request to do something is answered `busy`.
+    bool refused_during_play(const request_line& line);
     void resume();
 
     std::unique_ptr<control_session> session_;

@@ -83,14 +83,7 @@ export class EmbedControl {
         }
         this.replyTo = event.origin;
         let text = event.data;
-        let request = event.data;
-        if (typeof text === "string") {
-            try {
-                request = JSON.parse(text);
-            } catch {
-                request = null; // the module says what is wrong with it
-            }
-        } else {
+        if (typeof text !== "string") {
             try {
                 text = JSON.stringify(event.data);
             } catch {
@@ -101,10 +94,6 @@ export class EmbedControl {
                 this.send(JSON.stringify({ error: { class: "malformed", desc } }));
                 return;
             }
-        }
-        // A program taking the panel over stops a scenario playing on it, as a person does.
-        if (request !== null && typeof request === "object" && "do" in request) {
-            this.instrument.onPersonsInput();
         }
         // A line longer than the module takes is not copied into it at all: it only hears of it.
         const m = this.module;
@@ -137,7 +126,14 @@ export class EmbedControl {
                     continue;
                 }
                 const wait = m._txm9_control_wait_ms();
-                if (wait < 0) return;
+                if (wait < 0) {
+                    if (!m._txm9_control_busy()) return;
+                    // A person's run has ended under a request waiting for its frames: the
+                    // request goes on with the instrument off.
+                    await m.ccall("txm9_control_went_off", null, [], [], { async: true });
+                    if (m._txm9_control_wait_ms() < 0 && !m._txm9_control_pending()) return;
+                    continue;
+                }
                 await this.instrumentTime(wait);
                 if (m._txm9_runs() > 0) {
                     m._txm9_control_wait_over(); // switched on meanwhile: goes on at its next frame

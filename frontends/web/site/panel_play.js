@@ -23,8 +23,14 @@ export class PanelPlay {
         instrument.onPersonsInput = () => this.stop("Playback stopped: the panel is yours");
     }
 
-    // Plays `text` from program start; a run in progress is switched off first.
+    // Plays `text` from program start; a run in progress is switched off first. Not while
+    // a program driving the page (embed_control.js) has a request under way: two drivers
+    // would mix their inputs and fight over the instrument's time.
     async play(text, loop) {
+        if (this.module._txm9_control_busy()) {
+            this.status("Not played: a program is driving the panel");
+            return;
+        }
         this.stop("");
         await this.switchedOff();
         const play = ++this.plays;
