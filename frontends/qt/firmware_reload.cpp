@@ -11,7 +11,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <link.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "build_bar.h"
@@ -34,6 +36,23 @@ qint64 monotonic_ns() {
         clock.start();
     }
     return clock.nsecsElapsed();
+}
+
+// The files of the build tree that this program runs: itself and the shared libraries it has
+// loaded from the tree (the firmware, in a build that makes it shared).
+QStringList made_files(const QString& build) {
+    QStringList made{QCoreApplication::applicationFilePath()};
+    const auto add_library = [](dl_phdr_info* info, size_t, void* data) {
+        auto& [libraries, tree] = *static_cast<std::pair<QStringList, QString>*>(data);
+        const QString path = QFile::decodeName(info->dlpi_name);
+        if (path.startsWith(tree)) {
+            libraries << path;
+        }
+        return 0;
+    };
+    std::pair<QStringList, QString> found{{}, build + QLatin1Char('/')};
+    dl_iterate_phdr(add_library, &found);
+    return made + found.first;
 }
 
 QString seconds_words(double s) {
@@ -59,7 +78,7 @@ bool FirmwareReload::watch(QString& problem) {
     bar_ = new BuildBar(form_);
     watch_ = new SourceWatch(
         {source + QStringLiteral("/core"), source + QStringLiteral("/frontends/qt")}, build,
-        QStringLiteral("txm9-simulator"), QCoreApplication::applicationFilePath(), this);
+        QStringLiteral("txm9-simulator"), made_files(build), this);
     connect(watch_, &SourceWatch::building, this,
             [this] { form_.StatusBar1->showMessage(tr("Rebuilding the firmware…")); });
     connect(watch_, &SourceWatch::upToDate, this, [this] {
