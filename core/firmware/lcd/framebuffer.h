@@ -24,8 +24,8 @@ inline constexpr uint8_t pixel_bit_mask[8] = {1, 2, 4, 8, 16, 32, 64, 128};
 
 void lcd_clear();
 
-// The two pixel routines are inline: every picture on the screen is drawn through them, pixel
-// by pixel, and a call apiece costs more than the write.
+// The pixel and column routines are inline: every picture on the screen is drawn through
+// them, and a call apiece costs more than the write.
 
 // 1 if the pixel is dark, else 0 (also 0 off the screen).
 inline uint8_t lcd_get_pixel(uint8_t x, uint8_t y) {
@@ -58,6 +58,37 @@ inline void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode) {
         break;
     default:
         break;
+    }
+}
+
+// Column x, rows y .. y + 7: the pixels whose bit is set in `bits` (bit 0 row y) are cleared
+// or set by `mode` (other modes write nothing), the others stay. The same as lcd_put_pixel
+// for each set bit, wrapping and dropping alike, but a page byte or two at a time.
+inline void lcd_column(uint8_t x, uint8_t y, uint8_t bits, uint8_t mode) {
+    if (x >= LCD_WIDTH || bits == 0 || (mode != PIXEL_CLEAR && mode != PIXEL_SET)) {
+        return;
+    }
+    if (y > 255 - 7) {
+        // Rows that wrap past 255 to the top: pixel by pixel.
+        for (uint8_t r = 0; r < 8; ++r) {
+            if ((bits & pixel_bit_mask[r]) != 0) {
+                lcd_put_pixel(x, static_cast<uint8_t>(y + r), mode);
+            }
+        }
+        return;
+    }
+    const uint8_t page = y / 8;
+    const uint8_t shift = y % 8;
+    const auto write = [x, mode](uint8_t at_page, uint8_t mask) {
+        if (at_page < LCD_PAGES && mask != 0) {
+            uint8_t& byte = lcd_buffer[at_page * LCD_WIDTH + x];
+            byte = mode == PIXEL_SET ? static_cast<uint8_t>(byte | mask)
+                                     : static_cast<uint8_t>(byte & ~mask);
+        }
+    };
+    write(page, static_cast<uint8_t>(bits << shift));
+    if (shift != 0) {
+        write(static_cast<uint8_t>(page + 1), static_cast<uint8_t>(bits >> (8 - shift)));
     }
 }
 
