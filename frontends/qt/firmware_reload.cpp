@@ -98,6 +98,12 @@ bool FirmwareReload::watch(QString& problem) {
         noteWatchEvent(QStringLiteral("bar"), error);
     });
     connect(watch_, &SourceWatch::built, this, &FirmwareReload::handOver);
+    // A session taken over is replayed and shown first; the watch starts after (caughtUp).
+    QTimer::singleShot(0, this, [this] {
+        if (!replay_ || replay_->caught_up()) {
+            watch_->start();
+        }
+    });
     return true;
 }
 
@@ -236,6 +242,9 @@ void FirmwareReload::caughtUp(const replay_report& report) {
     form_.StatusBar1->showMessage(message);
     // The session lives on in this program now; its file was only the way across.
     QFile::remove(handover_path_);
+    if (watch_ != nullptr) {
+        QTimer::singleShot(0, watch_, &SourceWatch::start);
+    }
     QTimer::singleShot(0, this, [this] {
         QStringList texts;
         for (const found_text& found : find_all_texts()) {

@@ -33,6 +33,12 @@ SourceWatch::SourceWatch(const QStringList& folders, const QString& build_dir,
     connect(&process_, &QProcess::readyRead, this,
             [this] { log_ += QString::fromLocal8Bit(process_.readAll()); });
     connect(&process_, &QProcess::finished, this, &SourceWatch::finished);
+}
+
+void SourceWatch::start() {
+    if (std::exchange(started_, true)) {
+        return;
+    }
     arm();
     // A save while this program was starting (the one before it had already handed over)
     // would otherwise wait for the next: a source newer than the latest build builds at once.

@@ -23,6 +23,11 @@ public:
     SourceWatch(const QStringList& folders, const QString& build_dir, const QString& target,
                 const QStringList& made, QObject* parent = nullptr);
 
+    // Lays the watch, and builds at once if a source is newer than the latest build (saved
+    // while this program was starting). Apart from the constructor, so that a program that
+    // has a session to replay first shows it and only then walks the source tree.
+    void start();
+
     // The build's whole output, the latest build's last.
     const QString& log() const { return log_; }
     // The first error of a build's output: "FILE:LINE:COLUMN: message" where the compiler
@@ -56,6 +61,7 @@ private:
     QString log_;
     bool again_ = false;
     bool quietly_ = false; // the check at start: a build with nothing to make says nothing
+    bool started_ = false;
 };
 
 // Where the watch notes what it does, with the wall clock in milliseconds, for measuring the
