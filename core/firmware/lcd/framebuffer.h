@@ -24,57 +24,24 @@ inline constexpr uint8_t pixel_bit_mask[8] = {1, 2, 4, 8, 16, 32, 64, 128};
 
 void lcd_clear();
 
-// The pixel and column routines are inline: every picture on the screen is drawn through
-// them, and a call apiece costs more than the write.
-
 // 1 if the pixel is dark, else 0 (also 0 off the screen).
-inline uint8_t lcd_get_pixel(uint8_t x, uint8_t y) {
-    if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {
-        return 0;
-    }
-    return (lcd_buffer[(y / 8) * LCD_WIDTH + x] & pixel_bit_mask[y % 8]) != 0 ? 1 : 0;
-}
-
+uint8_t lcd_get_pixel(uint8_t x, uint8_t y);
 // Clears, sets or toggles one pixel; off-screen points and other modes write nothing.
-inline void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode) {
-    if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {
-        return;
-    }
-    uint8_t& byte = lcd_buffer[(y / 8) * LCD_WIDTH + x];
-    const uint8_t mask = pixel_bit_mask[y % 8];
-    switch (mode) {
-    case PIXEL_CLEAR:
-        byte &= static_cast<uint8_t>(~mask);
-        break;
-    case PIXEL_SET:
-        byte |= mask;
-        break;
-    case PIXEL_TOGGLE:
-        if (lcd_get_pixel(x, y) != 0) {
-            byte &= static_cast<uint8_t>(~mask);
-        } else {
-            byte |= mask;
-        }
-        break;
-    default:
-        break;
-    }
-}
+void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode);
+
+// lcd_column for rows that wrap past 255 to the top: pixel by pixel.
+void lcd_column_wrapping(uint8_t x, uint8_t y, uint8_t bits, uint8_t mode);
 
 // Column x, rows y .. y + 7: the pixels whose bit is set in `bits` (bit 0 row y) are cleared
 // or set by `mode` (other modes write nothing), the others stay. The same as lcd_put_pixel
-// for each set bit, wrapping and dropping alike, but a page byte or two at a time.
+// for each set bit, wrapping and dropping alike, but a page byte or two at a time. Inline:
+// all text and numerals are drawn through it, and a call apiece costs as much as the write.
 inline void lcd_column(uint8_t x, uint8_t y, uint8_t bits, uint8_t mode) {
     if (x >= LCD_WIDTH || bits == 0 || (mode != PIXEL_CLEAR && mode != PIXEL_SET)) {
         return;
     }
     if (y > 255 - 7) {
-        // Rows that wrap past 255 to the top: pixel by pixel.
-        for (uint8_t r = 0; r < 8; ++r) {
-            if ((bits & pixel_bit_mask[r]) != 0) {
-                lcd_put_pixel(x, static_cast<uint8_t>(y + r), mode);
-            }
-        }
+        lcd_column_wrapping(x, y, bits, mode);
         return;
     }
     const uint8_t page = y / 8;
