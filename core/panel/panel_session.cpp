@@ -46,23 +46,23 @@ void panel_session::key(uint8_t code) {
 void panel_session::volts(uint32_t count) {
     time_.input([this, count] {
         raw_volts_adc = count;
-        recorder_.volts(count, ms_since_start(), run_goes_on());
+        recorder_.volts(count, ms_since_start(), run_goes_on(), screen_index(active_screen));
     });
 }
 
 void panel_session::amps(uint32_t count) {
     time_.input([this, count] {
         raw_amps_adc = count;
-        recorder_.amps(count, ms_since_start(), run_goes_on());
+        recorder_.amps(count, ms_since_start(), run_goes_on(), screen_index(active_screen));
     });
 }
 
 void panel_session::calibrate_box(bool ticked) {
-    recorder_.calibrate_box(ticked, ms_since_start(), run_goes_on());
+    recorder_.calibrate_box(ticked, ms_since_start(), run_goes_on(), screen_index(active_screen));
 }
 
 void panel_session::key_fast_box(bool ticked) {
-    recorder_.key_fast_box(ticked, ms_since_start(), run_goes_on());
+    recorder_.key_fast_box(ticked, ms_since_start(), run_goes_on(), screen_index(active_screen));
 }
 
 void panel_session::on_pressed() {

@@ -128,14 +128,17 @@ bool session_replay::follows(session_recorder::kind what, const char* words) {
         return false;
     }
     const session_recorder::input& in = handover_.inputs[next_];
-    if (what == session_recorder::kind::key && in.running && session_.engine().depth() > 0) {
+    const bool key = what == session_recorder::kind::key;
+    if (in.running && session_.engine().depth() > 0) {
         const int now = screen_index(active_screen);
         if (in.screen >= 0 && now != in.screen) {
-            part(std::string(words) + " came to the " + screen_words(now) +
-                 ", in the session to the " + screen_words(in.screen));
+            part(std::string(words) + (key ? " came to the " : " was set on the ") +
+                 screen_words(now) +
+                 (key ? ", in the session to the " : ", in the session on the ") +
+                 screen_words(in.screen));
             return false;
         }
-        if (in.stored && pending_key != 0) {
+        if (key && in.stored && pending_key != 0) {
             part(std::string(words) +
                  " was lost (the key slot was full); in the session it was taken");
             return false;

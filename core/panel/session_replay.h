@@ -1,11 +1,11 @@
 // A session handed over by the program before a rebuild, replayed through this program's
 // firmware at full speed on the panel session, which records it again: every input reaches
 // the frame (or, while off, the instrument time) it reached in the session, exactly as a saved
-// session replays. Each key is checked on its way: the new firmware may have moved it to
-// another screen, or lose a key the old one stored, and from there the instrument no longer
-// follows the session. The replay then stops before that input and says which it was; the
-// instrument goes on live from where it stands. A fault of the firmware ends its run as it
-// does for a person.
+// session replays. Each input is checked on its way: the new firmware may have moved a key,
+// slider or box to another screen, or lose a key the old one stored, and from there the
+// instrument no longer follows the session. The replay then stops before that input and says which
+// it was; the instrument goes on live from where it stands. A fault of the firmware ends its run as
+// it does for a person.
 //
 // The replay ends inside the run that was going on at the handover, if any: `caught_up` is
 // called from there, the frontend shows the frame and goes live, and start() returns only when

@@ -61,17 +61,17 @@ void session_recorder::off_clicked(uint64_t ms, bool running) {
 void session_recorder::key(uint8_t code, bool stored, uint64_t ms, bool running, int screen) {
     add(kind::key, code, stored, ms, running, screen);
 }
-void session_recorder::volts(uint32_t count, uint64_t ms, bool running) {
-    add(kind::volts, count, true, ms, running);
+void session_recorder::volts(uint32_t count, uint64_t ms, bool running, int screen) {
+    add(kind::volts, count, true, ms, running, screen);
 }
-void session_recorder::amps(uint32_t count, uint64_t ms, bool running) {
-    add(kind::amps, count, true, ms, running);
+void session_recorder::amps(uint32_t count, uint64_t ms, bool running, int screen) {
+    add(kind::amps, count, true, ms, running, screen);
 }
-void session_recorder::calibrate_box(bool ticked, uint64_t ms, bool running) {
-    add(kind::calibrate, ticked ? 1 : 0, true, ms, running);
+void session_recorder::calibrate_box(bool ticked, uint64_t ms, bool running, int screen) {
+    add(kind::calibrate, ticked ? 1 : 0, true, ms, running, screen);
 }
-void session_recorder::key_fast_box(bool ticked, uint64_t ms, bool running) {
-    add(kind::key_fast, ticked ? 1 : 0, true, ms, running);
+void session_recorder::key_fast_box(bool ticked, uint64_t ms, bool running, int screen) {
+    add(kind::key_fast, ticked ? 1 : 0, true, ms, running, screen);
 }
 
 std::string session_recorder::scenario_text(uint64_t ms, bool running, const std::string& screen,

@@ -25,13 +25,14 @@ public:
     void on_clicked(uint64_t ms, bool running);
     void off_clicked(uint64_t ms, bool running);
     // A key; `stored` whether it found the slot empty (a second key in the same pass is lost);
-    // `screen` the place in screen_list of the screen it came to (-1: none), so that a replay
-    // through other firmware can tell where it parts from the session.
+    // `screen`, here and for a slider or box, the place in screen_list of the screen it came
+    // to (-1: none), so that a replay through other firmware can tell where it parts from the
+    // session.
     void key(uint8_t code, bool stored, uint64_t ms, bool running, int screen = -1);
-    void volts(uint32_t count, uint64_t ms, bool running);
-    void amps(uint32_t count, uint64_t ms, bool running);
-    void calibrate_box(bool ticked, uint64_t ms, bool running);
-    void key_fast_box(bool ticked, uint64_t ms, bool running);
+    void volts(uint32_t count, uint64_t ms, bool running, int screen = -1);
+    void amps(uint32_t count, uint64_t ms, bool running, int screen = -1);
+    void calibrate_box(bool ticked, uint64_t ms, bool running, int screen = -1);
+    void key_fast_box(bool ticked, uint64_t ms, bool running, int screen = -1);
 
     // The session until now (`ms`, `running` as for an input) as scenario text, ending with
     // `expect screen SCREEN` and, if not empty, `expect text "TEXT"`.
@@ -46,7 +47,7 @@ public:
         bool running;    // a run was in progress
         uint64_t frame;  // frames shown before it
         uint64_t ms;     // real time, for inputs while off
-        int screen = -1; // for a key, the screen it came to; -1 unknown
+        int screen = -1; // for a key, slider or box, the screen it came to; -1 unknown
     };
     // The inputs in the order given, and the frames shown until now: what a program that
     // takes the session over replays and goes on recording from.

@@ -11,7 +11,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <link.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "build_bar.h"
@@ -34,6 +36,23 @@ qint64 monotonic_ns() {
         clock.start();
     }
     return clock.nsecsElapsed();
+}
+
+// The files of the build tree that this program runs: itself and the shared libraries it has
+// loaded from the tree (the firmware, in a build that makes it shared).
+QStringList made_files(const QString& build) {
+    QStringList made{QCoreApplication::applicationFilePath()};
+    const auto add_library = [](dl_phdr_info* info, size_t, void* data) {
+        auto& [libraries, tree] = *static_cast<std::pair<QStringList, QString>*>(data);
+        const QString path = QFile::decodeName(info->dlpi_name);
+        if (path.startsWith(tree)) {
+            libraries << path;
+        }
+        return 0;
+    };
+    std::pair<QStringList, QString> found{{}, build + QLatin1Char('/')};
+    dl_iterate_phdr(add_library, &found);
+    return made + found.first;
 }
 
 QString seconds_words(double s) {
@@ -59,7 +78,7 @@ bool FirmwareReload::watch(QString& problem) {
     bar_ = new BuildBar(form_);
     watch_ = new SourceWatch(
         {source + QStringLiteral("/core"), source + QStringLiteral("/frontends/qt")}, build,
-        QStringLiteral("txm9-simulator"), QCoreApplication::applicationFilePath(), this);
+        QStringLiteral("txm9-simulator"), made_files(build), this);
     connect(watch_, &SourceWatch::building, this,
             [this] { form_.StatusBar1->showMessage(tr("Rebuilding the firmware…")); });
     connect(watch_, &SourceWatch::upToDate, this, [this] {
@@ -79,6 +98,12 @@ bool FirmwareReload::watch(QString& problem) {
         noteWatchEvent(QStringLiteral("bar"), error);
     });
     connect(watch_, &SourceWatch::built, this, &FirmwareReload::handOver);
+    // A session taken over is replayed and shown first; the watch starts after (caughtUp).
+    QTimer::singleShot(0, this, [this] {
+        if (!replay_ || replay_->caught_up()) {
+            watch_->start();
+        }
+    });
     return true;
 }
 
@@ -217,6 +242,9 @@ void FirmwareReload::caughtUp(const replay_report& report) {
     form_.StatusBar1->showMessage(message);
     // The session lives on in this program now; its file was only the way across.
     QFile::remove(handover_path_);
+    if (watch_ != nullptr) {
+        QTimer::singleShot(0, watch_, &SourceWatch::start);
+    }
     QTimer::singleShot(0, this, [this] {
         QStringList texts;
         for (const found_text& found : find_all_texts()) {

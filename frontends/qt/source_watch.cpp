@@ -16,9 +16,9 @@ constexpr int QUIET_MS = 60;
 } // namespace
 
 SourceWatch::SourceWatch(const QStringList& folders, const QString& build_dir,
-                         const QString& target, const QString& program, QObject* parent)
-    : QObject(parent), folders_(folders), build_dir_(build_dir), target_(target), program_(program),
-      program_stamp_(programStamp()) {
+                         const QString& target, const QStringList& made, QObject* parent)
+    : QObject(parent), folders_(folders), build_dir_(build_dir), target_(target), made_(made),
+      made_stamp_(madeStamp()) {
     quiet_.setSingleShot(true);
     quiet_.setInterval(QUIET_MS);
     connect(&quiet_, &QTimer::timeout, this, &SourceWatch::build);
@@ -33,12 +33,24 @@ SourceWatch::SourceWatch(const QStringList& folders, const QString& build_dir,
     connect(&process_, &QProcess::readyRead, this,
             [this] { log_ += QString::fromLocal8Bit(process_.readAll()); });
     connect(&process_, &QProcess::finished, this, &SourceWatch::finished);
+}
+
+void SourceWatch::start() {
+    if (std::exchange(started_, true)) {
+        return;
+    }
     arm();
     // A save while this program was starting (the one before it had already handed over)
-    // would otherwise wait for the next: a source newer than the program builds at once.
-    const QFileInfo made(program_);
+    // would otherwise wait for the next: a source newer than the latest build builds at once.
+    QDateTime built;
+    for (const QString& path : made_) {
+        const QFileInfo made(path);
+        if (made.exists() && (!built.isValid() || made.lastModified() > built)) {
+            built = made.lastModified();
+        }
+    }
     for (const QString& path : watcher_.files()) {
-        if (made.exists() && QFileInfo(path).lastModified() > made.lastModified()) {
+        if (built.isValid() && QFileInfo(path).lastModified() > built) {
             quietly_ = true;
             quiet_.start();
             break;
@@ -126,20 +138,28 @@ void SourceWatch::finished(int exit_code, QProcess::ExitStatus status) {
         emit failed(error);
         return;
     }
-    const qint64 stamp = programStamp();
-    if (stamp == program_stamp_) {
+    const QString stamp = madeStamp();
+    if (stamp == made_stamp_) {
         if (!quietly) {
             emit upToDate();
         }
         return;
     }
-    program_stamp_ = stamp;
+    made_stamp_ = stamp;
     emit built(static_cast<double>(since_save_.elapsed()) / 1000.0);
 }
 
-qint64 SourceWatch::programStamp() const {
-    const QFileInfo info(program_);
-    return info.exists() ? info.lastModified().toMSecsSinceEpoch() ^ info.size() : 0;
+// The made files' times and sizes: a build that made any of them anew changes it.
+QString SourceWatch::madeStamp() const {
+    QString stamp;
+    for (const QString& path : made_) {
+        const QFileInfo info(path);
+        stamp += info.exists() ? QStringLiteral("%1:%2 ")
+                                     .arg(info.lastModified().toMSecsSinceEpoch())
+                                     .arg(info.size())
+                               : QStringLiteral("- ");
+    }
+    return stamp;
 }
 
 QString SourceWatch::firstError(const QString& output) {

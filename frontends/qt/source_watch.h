@@ -18,9 +18,15 @@ class SourceWatch : public QObject {
 
 public:
     // Watches `folders` (and the folders inside them) for saves, and builds `target` in
-    // `build_dir`; `program` is the file the build makes.
+    // `build_dir`; `made` are the files the build makes that the program runs: the program
+    // and, in a build with the firmware as shared libraries, those.
     SourceWatch(const QStringList& folders, const QString& build_dir, const QString& target,
-                const QString& program, QObject* parent = nullptr);
+                const QStringList& made, QObject* parent = nullptr);
+
+    // Lays the watch, and builds at once if a source is newer than the latest build (saved
+    // while this program was starting). Apart from the constructor, so that a program that
+    // has a session to replay first shows it and only then walks the source tree.
+    void start();
 
     // The build's whole output, the latest build's last.
     const QString& log() const { return log_; }
@@ -41,13 +47,13 @@ private:
     void saved();
     void build();
     void finished(int exit_code, QProcess::ExitStatus status);
-    qint64 programStamp() const;
+    QString madeStamp() const;
 
     QStringList folders_;
     QString build_dir_;
     QString target_;
-    QString program_;
-    qint64 program_stamp_ = 0;
+    QStringList made_;
+    QString made_stamp_;
     QFileSystemWatcher watcher_;
     QTimer quiet_;
     QProcess process_;
@@ -55,6 +61,7 @@ private:
     QString log_;
     bool again_ = false;
     bool quietly_ = false; // the check at start: a build with nothing to make says nothing
+    bool started_ = false;
 };
 
 // Where the watch notes what it does, with the wall clock in milliseconds, for measuring the

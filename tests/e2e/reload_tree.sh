@@ -19,9 +19,11 @@ if command -v ccache >/dev/null 2>&1; then
     export CCACHE_BASEDIR="$copy" CCACHE_NOHASHDIR=1
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-if [ ! -f "$copy/build/build.ninja" ]; then
+# The firmware as shared libraries, as scripts/run --watch builds it.
+if [ ! -f "$copy/build/build.ninja" ] ||
+    ! grep -q '^TXM9_FIRMWARE_SHARED:BOOL=ON$' "$copy/build/CMakeCache.txt"; then
     cmake -S "$copy" -B "$copy/build" -G Ninja -DCMAKE_BUILD_TYPE="${3:-RelWithDebInfo}" \
-        -DTXM9_BUILD_BENCH=OFF "${launcher[@]}" >"$copy/configure.log" 2>&1 ||
+        -DTXM9_BUILD_BENCH=OFF -DTXM9_FIRMWARE_SHARED=ON "${launcher[@]}" >"$copy/configure.log" 2>&1 ||
         { cat "$copy/configure.log" >&2; exit 1; }
 fi
 cmake --build "$copy/build" --target txm9-simulator >"$copy/build.log" 2>&1 ||

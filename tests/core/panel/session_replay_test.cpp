@@ -122,6 +122,37 @@ TEST_F(ReplayAfterRebuild, AKeyThatLandsOnAnotherScreenIsReportedAtItsInput) {
     }
 }
 
+TEST_F(ReplayAfterRebuild, ASliderOrBoxOnAnotherScreenIsReportedAtItsInput) {
+    // The volts slider as recorded (input 1), and a KeyFast box ticked on the menu screen
+    // between the third and fourth key, each as if recorded on another screen.
+    session_recorder::input box = handover.inputs[4];
+    box.what = session_recorder::kind::key_fast;
+    box.value = 1;
+    box.frame += 2;
+    const struct {
+        std::size_t input;
+        bool insert_box;
+        const char* words;
+    } cases[] = {{1, false, "the volts slider"}, {5, true, "the KeyFast box"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words);
+        session_handover changed = handover;
+        if (c.insert_box) {
+            changed.inputs.insert(changed.inputs.begin() + static_cast<std::ptrdiff_t>(c.input),
+                                  box);
+        }
+        int& screen = changed.inputs[c.input].screen;
+        ASSERT_GE(screen, 0) << "recorded without its screen";
+        screen = (screen + 1) % SCREEN_COUNT;
+        std::swap(changed, handover);
+        const replay_report report = replay();
+        std::swap(changed, handover);
+        EXPECT_EQ(report.parted_at, c.input + 1) << report.parting;
+        EXPECT_EQ(report.of_inputs, changed.inputs.size());
+        EXPECT_NE(report.parting.find(c.words), std::string::npos) << report.parting;
+    }
+}
+
 TEST_F(ReplayAfterRebuild, ADisplayOnAnotherScreenAtTheEndIsReported) {
     handover.screen = (handover.screen + 1) % SCREEN_COUNT;
     const replay_report report = replay();
