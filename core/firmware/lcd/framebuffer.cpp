@@ -41,14 +41,6 @@ void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode) {
     }
 }
 
-void lcd_column_wrapping(uint8_t x, uint8_t y, uint8_t bits, uint8_t mode) {
-    for (uint8_t r = 0; r < 8; ++r) {
-        if ((bits & pixel_bit_mask[r]) != 0) {
-            lcd_put_pixel(x, static_cast<uint8_t>(y + r), mode);
-        }
-    }
-}
-
 namespace {
 
 // Each point is reduced to its low 8 bits, so x = -2 lands on column 254 and is dropped.

@@ -1,4 +1,4 @@
-// The main display's numerals. A digit is copied from its bitmap column by column; the minus
+// The main display's numerals. A digit is copied from its bitmap pixel by pixel; the minus
 // and plus signs and the decimal point are short lines, so they need no cells and keep their
 // exact places against the digits: the point on the digits' bottom row, the bar across their
 // middle. Everything is drawn in set mode, so a reading can sit on an inverted band.
@@ -79,8 +79,13 @@ const Face medium_face = {
 void draw_digit(const Face& face, uint8_t x, uint8_t y, const uint8_t* cell) {
     for (uint8_t page = 0; page < face.pages; ++page) {
         for (uint8_t column = 0; column < face.columns; ++column) {
-            lcd_column(static_cast<uint8_t>(x + column), static_cast<uint8_t>(y + 8 * page),
-                       cell[face.page_stride * page + column], PIXEL_SET);
+            const uint8_t byte = cell[face.page_stride * page + column];
+            for (uint8_t bit = 0; bit < 8; ++bit) {
+                if ((byte & pixel_bit_mask[bit]) != 0) {
+                    lcd_put_pixel(static_cast<uint8_t>(x + column),
+                                  static_cast<uint8_t>(y + 8 * page + bit), PIXEL_SET);
+                }
+            }
         }
     }
 }

@@ -20,34 +20,28 @@ const uint8_t* glyph_8x8(char c) {
 // light on a dark ground.
 void draw_normal(uint8_t& x, uint8_t y, const uint8_t* glyph, uint8_t inverse) {
     for (uint8_t k = 0; k < 8; ++k) {
-        if (inverse == 1) {
-            lcd_column(x, y, glyph[k], PIXEL_CLEAR);
-            lcd_column(x, y, static_cast<uint8_t>(~glyph[k]), PIXEL_SET);
-        } else {
-            lcd_column(x, y, glyph[k], PIXEL_SET);
+        for (uint8_t r = 0; r < 8; ++r) {
+            const uint8_t row = static_cast<uint8_t>(y + r);
+            if ((glyph[k] & pixel_bit_mask[r]) != 0) {
+                lcd_put_pixel(x, row, inverse == 1 ? PIXEL_CLEAR : PIXEL_SET);
+            } else if (inverse == 1) {
+                lcd_put_pixel(x, row, PIXEL_SET);
+            }
         }
         ++x;
     }
-}
-
-// A glyph column at double height: each of its rows twice.
-uint16_t doubled(uint8_t column) {
-    uint16_t rows = 0;
-    for (uint8_t r = 0; r < 8; ++r) {
-        if ((column & pixel_bit_mask[r]) != 0) {
-            rows = static_cast<uint16_t>(rows | (3u << (2 * r)));
-        }
-    }
-    return rows;
 }
 
 // Each glyph row becomes two pixel rows; the ground is never touched. Only modes 0 and 1
 // write: the large captions are drawn in one and wiped in the other.
 void draw_double(uint8_t& x, uint8_t y, const uint8_t* glyph, uint8_t mode) {
     for (uint8_t k = 0; k < 8; ++k) {
-        const uint16_t rows = doubled(glyph[k]);
-        lcd_column(x, y, static_cast<uint8_t>(rows & 0xFF), mode);
-        lcd_column(x, static_cast<uint8_t>(y + 8), static_cast<uint8_t>(rows >> 8), mode);
+        for (uint8_t r = 0; r < 8; ++r) {
+            if ((glyph[k] & pixel_bit_mask[r]) != 0 && (mode == PIXEL_CLEAR || mode == PIXEL_SET)) {
+                lcd_put_pixel(x, static_cast<uint8_t>(y + 2 * r), mode);
+                lcd_put_pixel(x, static_cast<uint8_t>(y + 2 * r + 1), mode);
+            }
+        }
         ++x;
     }
 }
