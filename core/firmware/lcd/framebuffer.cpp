@@ -9,38 +9,6 @@ void lcd_clear() {
     std::memset(lcd_buffer, 0, sizeof lcd_buffer);
 }
 
-uint8_t lcd_get_pixel(uint8_t x, uint8_t y) {
-    if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {
-        return 0;
-    }
-    return (lcd_buffer[(y / 8) * LCD_WIDTH + x] & pixel_bit_mask[y % 8]) != 0 ? 1 : 0;
-}
-
-void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode) {
-    if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {
-        return;
-    }
-    uint8_t& byte = lcd_buffer[(y / 8) * LCD_WIDTH + x];
-    const uint8_t mask = pixel_bit_mask[y % 8];
-    switch (mode) {
-    case PIXEL_CLEAR:
-        byte &= static_cast<uint8_t>(~mask);
-        break;
-    case PIXEL_SET:
-        byte |= mask;
-        break;
-    case PIXEL_TOGGLE:
-        if (lcd_get_pixel(x, y) != 0) {
-            byte &= static_cast<uint8_t>(~mask);
-        } else {
-            byte |= mask;
-        }
-        break;
-    default:
-        break;
-    }
-}
-
 namespace {
 
 // Each point is reduced to its low 8 bits, so x = -2 lands on column 254 and is dropped.

@@ -23,10 +23,44 @@ extern uint8_t lcd_buffer[LCD_BUFFER_SIZE];
 inline constexpr uint8_t pixel_bit_mask[8] = {1, 2, 4, 8, 16, 32, 64, 128};
 
 void lcd_clear();
+
+// The two pixel routines are inline: every picture on the screen is drawn through them, pixel
+// by pixel, and a call apiece costs more than the write.
+
 // 1 if the pixel is dark, else 0 (also 0 off the screen).
-uint8_t lcd_get_pixel(uint8_t x, uint8_t y);
+inline uint8_t lcd_get_pixel(uint8_t x, uint8_t y) {
+    if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {
+        return 0;
+    }
+    return (lcd_buffer[(y / 8) * LCD_WIDTH + x] & pixel_bit_mask[y % 8]) != 0 ? 1 : 0;
+}
+
 // Clears, sets or toggles one pixel; off-screen points and other modes write nothing.
-void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode);
+inline void lcd_put_pixel(uint8_t x, uint8_t y, uint8_t mode) {
+    if (x >= LCD_WIDTH || y >= LCD_HEIGHT) {
+        return;
+    }
+    uint8_t& byte = lcd_buffer[(y / 8) * LCD_WIDTH + x];
+    const uint8_t mask = pixel_bit_mask[y % 8];
+    switch (mode) {
+    case PIXEL_CLEAR:
+        byte &= static_cast<uint8_t>(~mask);
+        break;
+    case PIXEL_SET:
+        byte |= mask;
+        break;
+    case PIXEL_TOGGLE:
+        if (lcd_get_pixel(x, y) != 0) {
+            byte &= static_cast<uint8_t>(~mask);
+        } else {
+            byte |= mask;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
 // Bresenham line from the first point to the second, both included.
 void lcd_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t mode);
 // Rectangle outline: left, top, right, bottom edge, each corner written twice.

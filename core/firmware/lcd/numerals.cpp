@@ -4,6 +4,7 @@
 // middle. Everything is drawn in set mode, so a reading can sit on an inverted band.
 #include "firmware/lcd/numerals.h"
 
+#include <bit>
 #include <cstddef>
 #include <iterator>
 
@@ -79,12 +80,12 @@ const Face medium_face = {
 void draw_digit(const Face& face, uint8_t x, uint8_t y, const uint8_t* cell) {
     for (uint8_t page = 0; page < face.pages; ++page) {
         for (uint8_t column = 0; column < face.columns; ++column) {
-            const uint8_t byte = cell[face.page_stride * page + column];
-            for (uint8_t bit = 0; bit < 8; ++bit) {
-                if ((byte & pixel_bit_mask[bit]) != 0) {
-                    lcd_put_pixel(static_cast<uint8_t>(x + column),
-                                  static_cast<uint8_t>(y + 8 * page + bit), PIXEL_SET);
-                }
+            // Only the ink bits are visited, lowest row first.
+            for (uint8_t ink = cell[face.page_stride * page + column]; ink != 0;
+                 ink = static_cast<uint8_t>(ink & (ink - 1))) {
+                const auto bit = static_cast<uint8_t>(std::countr_zero(ink));
+                lcd_put_pixel(static_cast<uint8_t>(x + column),
+                              static_cast<uint8_t>(y + 8 * page + bit), PIXEL_SET);
             }
         }
     }

@@ -1,6 +1,8 @@
 // The bold 8 x 8 text at normal and double height, and its centred form.
 #include "firmware/lcd/text.h"
 
+#include <bit>
+
 #include "firmware/lcd/fonts.h"
 #include "firmware/lcd/framebuffer.h"
 #include "firmware/lcd/working_text.h"
@@ -20,12 +22,16 @@ const uint8_t* glyph_8x8(char c) {
 // light on a dark ground.
 void draw_normal(uint8_t& x, uint8_t y, const uint8_t* glyph, uint8_t inverse) {
     for (uint8_t k = 0; k < 8; ++k) {
-        for (uint8_t r = 0; r < 8; ++r) {
-            const uint8_t row = static_cast<uint8_t>(y + r);
-            if ((glyph[k] & pixel_bit_mask[r]) != 0) {
-                lcd_put_pixel(x, row, inverse == 1 ? PIXEL_CLEAR : PIXEL_SET);
-            } else if (inverse == 1) {
-                lcd_put_pixel(x, row, PIXEL_SET);
+        if (inverse == 1) {
+            for (uint8_t r = 0; r < 8; ++r) {
+                const bool ink = (glyph[k] & pixel_bit_mask[r]) != 0;
+                lcd_put_pixel(x, static_cast<uint8_t>(y + r), ink ? PIXEL_CLEAR : PIXEL_SET);
+            }
+        } else {
+            // Only the ink rows are visited: a glyph column is mostly ground.
+            for (uint8_t ink = glyph[k]; ink != 0; ink = static_cast<uint8_t>(ink & (ink - 1))) {
+                const auto r = static_cast<uint8_t>(std::countr_zero(ink));
+                lcd_put_pixel(x, static_cast<uint8_t>(y + r), PIXEL_SET);
             }
         }
         ++x;
@@ -35,12 +41,13 @@ void draw_normal(uint8_t& x, uint8_t y, const uint8_t* glyph, uint8_t inverse) {
 // Each glyph row becomes two pixel rows; the ground is never touched. Only modes 0 and 1
 // write: the large captions are drawn in one and wiped in the other.
 void draw_double(uint8_t& x, uint8_t y, const uint8_t* glyph, uint8_t mode) {
+    const bool writes = mode == PIXEL_CLEAR || mode == PIXEL_SET;
     for (uint8_t k = 0; k < 8; ++k) {
-        for (uint8_t r = 0; r < 8; ++r) {
-            if ((glyph[k] & pixel_bit_mask[r]) != 0 && (mode == PIXEL_CLEAR || mode == PIXEL_SET)) {
-                lcd_put_pixel(x, static_cast<uint8_t>(y + 2 * r), mode);
-                lcd_put_pixel(x, static_cast<uint8_t>(y + 2 * r + 1), mode);
-            }
+        for (uint8_t ink = writes ? glyph[k] : 0; ink != 0;
+             ink = static_cast<uint8_t>(ink & (ink - 1))) {
+            const auto r = static_cast<uint8_t>(std::countr_zero(ink));
+            lcd_put_pixel(x, static_cast<uint8_t>(y + 2 * r), mode);
+            lcd_put_pixel(x, static_cast<uint8_t>(y + 2 * r + 1), mode);
         }
         ++x;
     }
