@@ -23,7 +23,7 @@ std::string lcd_dump_rows(uint8_t first, uint8_t last) {
         out += '\n';
     }
     for (int y = first; y <= last; ++y) {
-        char number[8];
+        char number[16]; // wide enough for any int: no row number is ever cut short
         std::snprintf(number, sizeof number, "%2d  ", y);
         out += number;
         for (int x = 0; x < LCD_WIDTH; ++x) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "build_bar.h"
+#include "build_trees.h"
 #include "files/whole_file_writer.h"
 #include "firmware/monitor/screen_list.h"
 #include "firmware/monitor/state.h"
@@ -66,8 +67,8 @@ FirmwareReload::FirmwareReload(TForm1& form) : QObject(&form), form_(form) {}
 FirmwareReload::~FirmwareReload() = default;
 
 bool FirmwareReload::watch(QString& problem) {
-    const QString source = QStringLiteral(TXM9_SOURCE_DIR);
-    const QString build = QStringLiteral(TXM9_BUILD_DIR);
+    const QString source = QString::fromUtf8(configured_source_dir());
+    const QString build = QString::fromUtf8(configured_build_dir());
     if (!QFileInfo(source + QStringLiteral("/core")).isDir() ||
         !QFileInfo(build + QStringLiteral("/CMakeCache.txt")).isFile()) {
         problem = tr("--watch follows the sources the program was built from, and %1 or %2 is "

@@ -16,7 +16,8 @@ tar -C "$source_dir" --exclude-tag-all=CMakeCache.txt --anchored --exclude=./bui
     tar -C "$copy" -xf -
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
-    export CCACHE_BASEDIR="$copy" CCACHE_NOHASHDIR=1
+    export CCACHE_BASEDIR="$copy" CCACHE_NOHASHDIR=1 \
+        CCACHE_SLOPPINESS=pch_defines,time_macros
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 # The firmware as shared libraries, as scripts/run --watch builds it.

@@ -10,6 +10,7 @@
 #include "scenario/scenario_commands.h"
 #include "scenario/scenario_parser.h"
 #include "scenario/scenario_writer.h"
+#include "source_tree.h"
 
 namespace txm9 {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 // The first word of each command form the manual page's scenario section gives as an item
 // (the line after .TP), with the page's markup taken off: "on [DURATION], off" gives on and off.
 std::set<std::string> manual_command_words() {
-    std::ifstream page(TXM9_SOURCE_DIR "/doc/txm9-scenario.1.in");
+    std::ifstream page(std::string(source_tree()) + "/doc/txm9-scenario.1.in");
     EXPECT_TRUE(page) << "cannot read the manual page";
     std::set<std::string> words;
     std::string line;
