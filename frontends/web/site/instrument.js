@@ -239,6 +239,12 @@ export class Instrument {
         return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector()));
     }
 
+    // The inspector's values alone, row after row in the order of inspector()'s groups and
+    // rows: [[value, note]].
+    inspectorValues() {
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector_values()));
+    }
+
     // Every input since the page opened, as a scenario for txm9-scenario.
     sessionScenario() {
         return this.module.UTF8ToString(this.module._txm9_session());
