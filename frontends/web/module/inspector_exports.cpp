@@ -1,8 +1,9 @@
 // The inspector beside the page's panel: the core's inspector model (the run, then every
 // variable of the instrument in its section, settings and calibration marked as their factory
 // value or changed from it), as JSON for the page. The page takes the sections and labels once
-// and then, several times a second while the inspector is shown, only the values: a look costs
-// the browser tens of microseconds, not the half millisecond of the whole model in JSON.
+// and then, several times a second while the inspector is shown, only the values that changed:
+// a look costs the browser tens of microseconds, not the half millisecond of the whole model
+// in JSON.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -22,6 +23,14 @@ using namespace txm9;
 namespace {
 
 std::string answer;
+
+// What txm9_inspector_changes last told, row after row.
+struct told_row {
+    bool told = false;
+    std::string value;
+    std::string note;
+};
+std::vector<told_row> told;
 
 const std::vector<inspector_section>& sections() {
     static const std::vector<inspector_section> made = inspector_sections({
@@ -88,19 +97,31 @@ EMSCRIPTEN_KEEPALIVE const char* txm9_inspector() {
     return answer.c_str();
 }
 
-// The values alone, row after row in the order of txm9_inspector's sections and rows:
-// [[value, note], ...].
-EMSCRIPTEN_KEEPALIVE const char* txm9_inspector_values() {
+// The rows whose value or note changed since the last call (every row at the first):
+// [[row, value, note], ...], `row` counting the rows of txm9_inspector's sections in order.
+EMSCRIPTEN_KEEPALIVE const char* txm9_inspector_changes() {
     answer.clear();
     answer += '[';
+    std::size_t index = 0;
     for (const inspector_section& section : sections()) {
         for (const inspector_row& row : section.rows) {
+            if (index == told.size()) {
+                told.emplace_back();
+            }
+            told_row& last = told[index];
             const inspector_value value = row.value();
-            answer += answer.size() == 1 ? "[" : ",[";
-            append_quoted(answer, value.text);
-            answer += ',';
-            append_quoted(answer, note(value));
-            answer += ']';
+            const std::string row_note = note(value);
+            if (!last.told || last.value != value.text || last.note != row_note) {
+                answer += answer.size() == 1 ? "[" : ",[";
+                answer += std::to_string(index);
+                answer += ',';
+                append_quoted(answer, value.text);
+                answer += ',';
+                append_quoted(answer, row_note);
+                answer += ']';
+                last = {true, value.text, row_note};
+            }
+            ++index;
         }
     }
     answer += ']';

@@ -239,10 +239,10 @@ export class Instrument {
         return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector()));
     }
 
-    // The inspector's values alone, row after row in the order of inspector()'s groups and
-    // rows: [[value, note]].
-    inspectorValues() {
-        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector_values()));
+    // The inspector's rows whose value or note changed since the last call (all at the
+    // first): [[row, value, note]], `row` counting the rows of inspector()'s groups in order.
+    inspectorChanges() {
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector_changes()));
     }
 
     // Every input since the page opened, as a scenario for txm9-scenario.

@@ -58,7 +58,8 @@ function connectTime(instrument) {
 function connectInspector(instrument) {
     const inspector = document.getElementById("inspector");
     const root = document.getElementById("inspector-groups");
-    // The rows in the module's order: {section, cell, text, value, note, changed, marked}.
+    // The rows in the module's order: {section, cell, text, latest, value, note, changed,
+    // marked}: `latest` the module's [value, note], the others what the page shows.
     const cells = [];
     const sections = new Map(); // element -> {inView}
     let countersShown = -Infinity;
@@ -66,14 +67,16 @@ function connectInspector(instrument) {
     // Shows what changed: values that change rarely always, counters (and the end of a mark)
     // when their turn has come, or at once with `everything`.
     const refresh = ({ withDisplay = false, everything = false } = {}) => {
-        const values = instrument.inspectorValues();
+        for (const [row, value, note] of instrument.inspectorChanges()) {
+            cells[row].latest = [value, note];
+        }
         const now = performance.now();
         const turn = everything ||
             now - countersShown >= 0.9 * (withDisplay ? COUNTERS_WITH_DISPLAY_MS : COUNTERS_MS);
         if (turn) countersShown = now;
-        values.forEach(([value, note], i) => {
-            const shown = cells[i];
-            if (!shown.section.inView) return;
+        for (const shown of cells) {
+            if (!shown.section.inView) continue;
+            const [value, note] = shown.latest;
             const counter = now - shown.changed < COUNTER_MS;
             if ((shown.value !== value || shown.note !== note) && (turn || !counter)) {
                 if (shown.value !== null) {
@@ -97,7 +100,7 @@ function connectInspector(instrument) {
                 shown.cell.classList.remove("changed");
                 shown.marked = false;
             }
-        });
+        }
     };
 
     const seen = () => document.visibilityState === "visible" && inspector.open &&
@@ -122,8 +125,8 @@ function connectInspector(instrument) {
         for (const [name] of group.rows) {
             const row = table.insertRow();
             row.insertCell().textContent = name;
-            cells.push({ section, cell: row.insertCell(), text: new Text(), value: null,
-                         note: null, changed: -Infinity, marked: false });
+            cells.push({ section, cell: row.insertCell(), text: new Text(), latest: null,
+                         value: null, note: null, changed: -Infinity, marked: false });
         }
         element.append(title, table);
         root.append(element);
