@@ -13,6 +13,9 @@ const LOOK_MS = 250;
 const COUNTERS_WITH_DISPLAY_MS = 500;
 const COUNTERS_MS = 1500;
 const COUNTER_MS = 2 * COUNTERS_MS;
+// How far outside the view a section of the inspector is kept up to date: more than a
+// frame's scrolling, so that one scrolled into view shows its values already.
+const NEAR_VIEW_PX = 100;
 // How long a changed value stays marked.
 const FLASH_MS = 600;
 
@@ -52,9 +55,10 @@ function connectTime(instrument) {
 }
 
 // The inspector's sections, each with its rows, written into the page only while it can be
-// seen (the page visible, the inspector unfolded, the section in view): a value changed in a
-// section scrolled away costs the browser nothing, and the new picture of a change covers only
-// what can be seen. A section that comes into view shows every value at once.
+// seen (the page visible, the inspector unfolded, the section in view or about to come into
+// view): a value changed in a section scrolled away costs the browser nothing, and the new
+// picture of a change covers only what can be seen. A section that comes near the view shows
+// every value at once, before it is seen.
 function connectInspector(instrument) {
     const inspector = document.getElementById("inspector");
     const root = document.getElementById("inspector-groups");
@@ -113,11 +117,11 @@ function connectInspector(instrument) {
             section.inView = entry.isIntersecting;
         }
         if (shown && seen()) refresh({ everything: true });
-    });
+    }, { rootMargin: `${NEAR_VIEW_PX}px 0px` });
     // The sections and labels are read once, then only the values.
     for (const group of instrument.inspector()) {
         const element = document.createElement("div");
-        const section = { inView: false };
+        const section = { inView: true }; // until the first look at the layout
         sections.set(element, section);
         const title = document.createElement("h3");
         title.textContent = group.name;
@@ -132,8 +136,8 @@ function connectInspector(instrument) {
         root.append(element);
         observer.observe(element);
     }
+    refresh({ everything: true });
     return {
-        seen,
         refresh: (options) => { if (seen()) refresh(options); },
         unfolded: () => { if (seen()) refresh({ everything: true }); },
     };
