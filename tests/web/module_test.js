@@ -150,10 +150,20 @@ test("paused, frames wait and keys wait for the next frame; a step runs one; ON 
         .flatMap((group) => group.rows.map(([name, value]) => [name, value])));
     assert.equal(inspected().pending_key, "empty", "the key waits while paused");
     assert.equal(inspected().speed, "paused (×16)");
+    // The page's looks: every row at the first, then only the rows that changed, by their
+    // place among the inspector's rows.
+    const changes = () => JSON.parse(m.UTF8ToString(m._txm9_inspector_changes()))
+        .map(([row, value]) => [Object.keys(inspected())[row], value]);
+    assert.deepEqual(changes(), Object.entries(inspected()));
+    assert.deepEqual(changes(), [], "nothing changes while paused");
     m._txm9_step();
     await until(() => m._txm9_frames() === held + 1, "one step");
     assert.equal(inspected().pending_key, "2 turned clockwise",
                  "the key reaches the slot after the step's frame");
+    const stepped = Object.fromEntries(changes());
+    assert.equal(stepped.pending_key, "2 turned clockwise");
+    assert.equal(stepped["passes since ON"], inspected()["passes since ON"]);
+    assert.equal(stepped["volts count"], undefined, "an unchanged value is not told again");
     m._txm9_power_on(); // a second ON: x1, unpaused
     assert.equal(m._txm9_paused(), 0);
     assert.equal(m._txm9_speed(), 1);

@@ -241,6 +241,12 @@ export class Instrument {
         return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector()));
     }
 
+    // The inspector's rows whose value or note changed since the last call (all at the
+    // first): [[row, value, note]], `row` counting the rows of inspector()'s groups in order.
+    inspectorChanges() {
+        return JSON.parse(this.module.UTF8ToString(this.module._txm9_inspector_changes()));
+    }
+
     // Every input since the page opened, as a scenario for txm9-scenario.
     sessionScenario() {
         return this.module.UTF8ToString(this.module._txm9_session());

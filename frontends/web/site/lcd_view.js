@@ -1,7 +1,9 @@
 // The display picture on the page: 228 x 128 window pixels scaled with the panel, drawn so
-// that every device pixel takes the colour of the one LCD pixel under it, never a blend of
-// two. The canvas is placed on whole device pixels and its drawing surface has exactly the
-// device pixels it covers, so the browser never resamples it.
+// that every device pixel takes the colour of the one LCD pixel under its centre, never a
+// blend of two. The canvas is placed on whole device pixels and its drawing surface has
+// exactly the device pixels it covers, so the browser never resamples it. The scaled picture
+// is written here and put into the canvas in one step: a new frame costs the browser one
+// canvas update, not a second canvas to scale from.
 
 import { WIDGETS } from "./panel_geometry.js";
 import { devicePixels } from "./panel_scale.js";
@@ -16,11 +18,9 @@ export class LcdView {
     constructor(canvas, surface) {
         this.canvas = canvas;
         this.surface = surface; // Image1: white once painted, the panel's colour before
-        this.source = document.createElement("canvas");
-        this.source.width = LCD_WIDTH;
-        this.source.height = LCD_HEIGHT;
-        this.sourceContext = this.source.getContext("2d");
-        this.frame = null;
+        this.context = canvas.getContext("2d");
+        this.frame = null; // the LCD's pixels, one 32-bit RGBA word each
+        this.image = null; // the canvas's device pixels
     }
 
     // Places the canvas for a panel at `scale` whose top-left corner is at CSS pixel
@@ -37,14 +37,14 @@ export class LcdView {
         if (this.canvas.width !== x.count || this.canvas.height !== y.count) {
             this.canvas.width = x.count;
             this.canvas.height = y.count;
+            this.image = null;
             this.redraw();
         }
     }
 
     // Shows a frame: 114 x 64 RGBA pixels.
     show(rgba) {
-        this.frame = new ImageData(new Uint8ClampedArray(rgba), LCD_WIDTH, LCD_HEIGHT);
-        this.sourceContext.putImageData(this.frame, 0, 0);
+        this.frame = new Uint32Array(new Uint8Array(rgba).buffer);
         if (!this.canvas.classList.contains("painted")) {
             this.surface.classList.add("painted");
             this.canvas.classList.add("painted");
@@ -56,8 +56,27 @@ export class LcdView {
         if (this.frame === null) {
             return;
         }
-        const context = this.canvas.getContext("2d");
-        context.imageSmoothingEnabled = false;
-        context.drawImage(this.source, 0, 0, this.canvas.width, this.canvas.height);
+        const { width, height } = this.canvas;
+        if (this.image === null) {
+            this.image = new ImageData(width, height);
+            // The LCD column and row under each device pixel's centre.
+            this.columns = Int32Array.from({ length: width },
+                                           (_, x) => Math.floor(((x + 0.5) * LCD_WIDTH) / width));
+            this.rows = Int32Array.from({ length: height },
+                                        (_, y) => Math.floor(((y + 0.5) * LCD_HEIGHT) / height));
+        }
+        const out = new Uint32Array(this.image.data.buffer);
+        for (let y = 0; y < height; ++y) {
+            const at = y * width;
+            if (y > 0 && this.rows[y] === this.rows[y - 1]) {
+                out.copyWithin(at, at - width, at); // the same LCD row again
+                continue;
+            }
+            const from = this.rows[y] * LCD_WIDTH;
+            for (let x = 0; x < width; ++x) {
+                out[at + x] = this.frame[from + this.columns[x]];
+            }
+        }
+        this.context.putImageData(this.image, 0, 0);
     }
 }
