@@ -13,6 +13,7 @@ const { execFileSync } = require("child_process");
 const { openBrowser, siteFolder } = require("./browser.js");
 
 const seconds = Number(process.argv[2] || 10);
+const SETTLE_MS = 30000; // a new tab's own start-up work, waited out before measuring
 const cpuOnly = process.argv.includes("--cpu");
 const LONG_SCENARIO = "volts 1500\namps 2000\non\nwait 30 min\n";
 
@@ -53,8 +54,9 @@ function chromiumPid() {
 
 // CPU of chromium's processes while the instrument runs at x1 with nothing changing on the
 // display but its blinking: with the inspector in view, folded, and out of view. Chromium
-// does work of its own in its first seconds (its profile, compiling the module's hot code),
-// so a browser that has just started waits that out first.
+// does work of its own in a tab's first seconds (its profile, compiling the module's hot code,
+// and for each new browser context a renderer of its own interface that stays busy for about
+// half a minute), so each case waits that out first: the figure is the page left open.
 async function cpuFigures(browser, warmUpMs) {
     const cases = [
         ["inspector in view", { width: 1100, height: 800 }, async () => {}],
@@ -76,7 +78,7 @@ async function cpuFigures(browser, warmUpMs) {
         });
         await tab.click("#Button1");
         await arrange(tab);
-        await tab.waitForTimeout(Math.max(4000, warmUpMs));
+        await tab.waitForTimeout(Math.max(SETTLE_MS, warmUpMs));
         warmUpMs = 0;
         const pid = chromiumPid();
         const hz = 100;
