@@ -12,14 +12,23 @@ set(CMAKE_ASM_COMPILER arm-none-eabi-gcc)
 # Without the start-up code and linker script of target/, no test program links.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
-set(TXM9_CPU_FLAGS "-mcpu=cortex-m3 -mthumb -specs=picolibc.specs")
+set(TXM9_CPU_FLAGS "-mcpu=cortex-m3 -mthumb")
+# picolibc named outright: its headers first, its libraries for this CPU (the multilib folder
+# the compiler names for these flags), and thread-local data without a run-time to find it.
+set(TXM9_PICOLIBC /usr/lib/picolibc/arm-none-eabi)
+execute_process(COMMAND ${CMAKE_C_COMPILER} -mcpu=cortex-m3 -mthumb -print-multi-directory
+                OUTPUT_VARIABLE TXM9_MULTILIB OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(TXM9_LIBC_FLAGS "-isystem ${TXM9_PICOLIBC}/include -ftls-model=local-exec")
 # Each function and object in a section of its own, so that the linker drops what no pass
 # reaches; function-local statics without a lock (one thread, no library to provide it).
-set(CMAKE_C_FLAGS_INIT "${TXM9_CPU_FLAGS} -ffunction-sections -fdata-sections")
-set(CMAKE_CXX_FLAGS_INIT "${TXM9_CPU_FLAGS} -ffunction-sections -fdata-sections \
+set(CMAKE_C_FLAGS_INIT "${TXM9_CPU_FLAGS} ${TXM9_LIBC_FLAGS} -ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "${TXM9_CPU_FLAGS} ${TXM9_LIBC_FLAGS} -ffunction-sections -fdata-sections \
 -fno-exceptions -fno-rtti -fno-threadsafe-statics")
 # The start-up code is target/startup.c.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--gc-sections -nostartfiles")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--gc-sections -nostartfiles -nodefaultlibs \
+-L${TXM9_PICOLIBC}/lib/${TXM9_MULTILIB} -L${TXM9_PICOLIBC}/lib")
+set(CMAKE_C_STANDARD_LIBRARIES_INIT "-Wl,--start-group -lgcc -lc -Wl,--end-group")
+set(CMAKE_CXX_STANDARD_LIBRARIES_INIT "${CMAKE_C_STANDARD_LIBRARIES_INIT}")
 
 # Flash is the scarce resource.
 set(CMAKE_BUILD_TYPE MinSizeRel CACHE STRING "Build type")
