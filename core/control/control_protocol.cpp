@@ -152,6 +152,22 @@ std::string greeting_line(const std::string& name, const std::string& version,
     return write_json(line);
 }
 
+bool asks_to_do(const request_line& line) {
+    control_request request;
+    request_problem problem;
+    return !line.too_long && parse_request(line.text, request, problem) && !request.is_query;
+}
+
+std::optional<std::string> refusal_during_play(const request_line& line) {
+    control_request request;
+    request_problem problem;
+    if (line.too_long || !parse_request(line.text, request, problem) || request.is_query) {
+        return std::nullopt;
+    }
+    return error_line(request.has_id ? &request.id : nullptr, control_error::BUSY,
+                      "a scenario is playing on the panel; a click on the panel stops it");
+}
+
 std::string base64(std::string_view bytes) {
     static const char alphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

@@ -11,10 +11,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "control/json.h"
+#include "control/line_reader.h"
 
 namespace txm9 {
 
@@ -51,6 +53,13 @@ struct request_problem {
 
 // Reads one request line; a problem says why it is none.
 bool parse_request(std::string_view line, control_request& out, request_problem& problem);
+
+// A well-formed request that does something (a `do`), not a question or a mistake.
+bool asks_to_do(const request_line& line);
+// While a scenario plays on a frontend's panel it keeps the time and gives the inputs, so a
+// request that does something is refused: the `busy` error line for it; nothing for a
+// question or a mistake, which go their usual way.
+std::optional<std::string> refusal_during_play(const request_line& line);
 
 // The replies and events as lines (without the end of line).
 std::string reply_line(const json_value* id, const json_value& value);

@@ -151,19 +151,18 @@ void PanelControl::take_lines(bool after_frame) {
         pending_.push_back(std::move(*line));
     }
     while (session_ && !pending_.empty()) {
-        if (form_.playback().playing() && refused_during_play(pending_.front())) {
-            pending_.pop_front();
-            continue;
+        if (form_.playback().playing()) {
+            if (const std::optional<std::string> refusal = refusal_during_play(pending_.front())) {
+                send(*refusal);
+                pending_.pop_front();
+                continue;
+            }
         }
         // While the instrument runs, a question is answered at once if nothing is under way,
         // but anything to do waits for the end of a frame's delivery.
-        if (form_.runs() > 0 && !after_frame) {
-            control_request request;
-            request_problem problem;
-            if (session_->busy() ||
-                (parse_request(pending_.front().text, request, problem) && !request.is_query)) {
-                break;
-            }
+        if (form_.runs() > 0 && !after_frame &&
+            (session_->busy() || asks_to_do(pending_.front()))) {
+            break;
         }
         const request_line line = std::move(pending_.front());
         pending_.pop_front();
@@ -190,19 +189,6 @@ void PanelControl::run_ended() {
     --in_session_;
     take_lines(false);
     after_step();
-}
-
-// A scenario playing on the panel keeps its time and gives its inputs: a program's would mix
-// with them, so they wait for no one and are refused; questions are answered.
-bool PanelControl::refused_during_play(const request_line& line) {
-    control_request request;
-    request_problem problem;
-    if (!parse_request(line.text, request, problem) || request.is_query) {
-        return false;
-    }
-    send(error_line(request.has_id ? &request.id : nullptr, control_error::BUSY,
-                    "a scenario is playing on the panel; a click on the panel stops it"));
-    return true;
 }
 
 void PanelControl::send(const std::string& line) {

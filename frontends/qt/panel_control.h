@@ -53,7 +53,6 @@ private:
     void take_lines(bool after_frame);
     void client_gone();
     void run_ended();
-    bool refused_during_play(const txm9::request_line& line);
     void after_step();
     void resume();
     void send(const std::string& line);

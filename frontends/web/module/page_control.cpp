@@ -24,16 +24,6 @@ bool running() {
     return page_panel().session().running();
 }
 
-// A request that may switch the instrument on, or ask for time to pass.
-bool asks_to_do(const request_line& line) {
-    if (line.too_long) {
-        return false;
-    }
-    control_request request;
-    request_problem problem;
-    return parse_request(line.text, request, problem) && !request.is_query;
-}
-
 } // namespace
 
 page_control::page_control(const std::string& version) {
@@ -76,9 +66,12 @@ void page_control::take() {
 
 void page_control::take_lines(bool may_do) {
     while (!pending_.empty()) {
-        if (page_panel().session().play_keeps_time() && refused_during_play(pending_.front())) {
-            pending_.pop_front();
-            continue;
+        if (page_panel().session().play_keeps_time()) {
+            if (const std::optional<std::string> refusal = refusal_during_play(pending_.front())) {
+                control_send(refusal->c_str());
+                pending_.pop_front();
+                continue;
+            }
         }
         if (!may_do && !session_->busy() && asks_to_do(pending_.front())) {
             break;
@@ -90,20 +83,6 @@ void page_control::take_lines(bool may_do) {
     // A program waiting for a request keeps the frames at their pace, so that its replies do
     // not wait for a still display's late frames.
     page_panel().frontend().set_watched(busy());
-}
-
-// A scenario playing on the panel keeps its time and gives its inputs: a program's would mix
-// with them, so they wait for no one and are refused; questions are answered.
-bool page_control::refused_during_play(const request_line& line) {
-    control_request request;
-    request_problem problem;
-    if (line.too_long || !parse_request(line.text, request, problem) || request.is_query) {
-        return false;
-    }
-    control_send(error_line(request.has_id ? &request.id : nullptr, control_error::BUSY,
-                            "a scenario is playing on the panel; a click on the panel stops it")
-                     .c_str());
-    return true;
 }
 
 void page_control::went_off() {

@@ -56,8 +56,6 @@ public:
 
 private:
     void take_lines(bool may_do);
-    // While a scenario plays on the panel, a request to do something is answered `busy`.
-    bool refused_during_play(const request_line& line);
     void resume();
 
     std::unique_ptr<control_session> session_;
